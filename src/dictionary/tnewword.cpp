@@ -1,0 +1,168 @@
+// TNewWord: layout, style check boxes, and Save through the user-entry store.
+#include "dictionary/tnewword.h"
+
+#include "controls/rtfqt.h"
+#include "controls/rtfwriter.h"
+#include "dictionary/codepage1254.h"
+#include "dictionary/userentries.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace {
+
+QFont dialogFont(bool bold)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(16);
+    font.setBold(bold);
+    return font;
+}
+
+// Converts dialog text to code page 1254; false when a character cannot be expressed.
+bool toCp1254(const QString &text, std::string &out)
+{
+    bool lossless = false;
+    out = zarel::cp1254::fromUtf8(text.toStdString(), '?', &lossless);
+    return lossless;
+}
+
+} // namespace
+
+TNewWord::TNewWord(const std::string &programFolder, const QString &word, int tab,
+                   bool englishInterface, QWidget *parent)
+    : QDialog(parent)
+    , m_programFolder(programFolder)
+    , m_word(word)
+    , m_tab(tab)
+    , m_english(englishInterface)
+{
+    setWindowTitle(QStringLiteral(" "));
+    setFixedSize(420, 330);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xE8, 0xE0, 0xC8));
+    setPalette(pal);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(10, 10, 400, 26);
+    Edit1->setFont(dialogFont(false));
+    Edit1->setText(word);
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setGeometry(10, 44, 400, 200);
+    RichEdit1->setAcceptRichText(true);
+    RichEdit1->setFont(dialogFont(true));
+    RichEdit1->document()->setDefaultFont(dialogFont(true));
+    // The first line of the article is the word itself, in the article's bold font; the format
+    // is set on the text itself so that it is written into the stored article.
+    QTextCharFormat articleFormat;
+    articleFormat.setFontFamilies({ QStringLiteral("Times New Roman") });
+    articleFormat.setFontWeight(QFont::Bold);
+    articleFormat.setFontPointSize(12);
+    RichEdit1->setCurrentCharFormat(articleFormat);
+    RichEdit1->textCursor().insertText(word, articleFormat);
+    RichEdit1->moveCursor(QTextCursor::End);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Bold"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(10, 250, 80, 20);
+    CheckBox2 = new QCheckBox(QStringLiteral("Italic"), this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(100, 250, 80, 20);
+    CheckBox3 = new QCheckBox(QStringLiteral("Underline"), this);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    CheckBox3->setGeometry(190, 250, 100, 20);
+
+    MessageLabel = new QLabel(this);
+    MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
+    MessageLabel->setGeometry(10, 272, 400, 18);
+    MessageLabel->setStyleSheet(QStringLiteral("color: #a00000"));
+
+    Button1 = new QPushButton(englishInterface ? QStringLiteral("Save") : QStringLiteral("Kaydet"),
+                              this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(230, 294, 85, 28);
+    Button2 = new QPushButton(englishInterface ? QStringLiteral("Cancel") : QStringLiteral("İptal"),
+                              this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(325, 294, 85, 28);
+
+    connect(CheckBox1, &QCheckBox::clicked, this, &TNewWord::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::clicked, this, &TNewWord::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::clicked, this, &TNewWord::CheckBox3Click);
+    connect(Button1, &QPushButton::clicked, this, &TNewWord::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TNewWord::Button2Click);
+}
+
+void TNewWord::CheckBox1Click()
+{
+    QTextCharFormat f;
+    f.setFontWeight(CheckBox1->isChecked() ? QFont::Bold : QFont::Normal);
+    RichEdit1->mergeCurrentCharFormat(f);
+    RichEdit1->setFocus();
+}
+
+void TNewWord::CheckBox2Click()
+{
+    QTextCharFormat f;
+    f.setFontItalic(CheckBox2->isChecked());
+    RichEdit1->mergeCurrentCharFormat(f);
+    RichEdit1->setFocus();
+}
+
+void TNewWord::CheckBox3Click()
+{
+    QTextCharFormat f;
+    f.setFontUnderline(CheckBox3->isChecked());
+    RichEdit1->mergeCurrentCharFormat(f);
+    RichEdit1->setFocus();
+}
+
+void TNewWord::showRefusal(const QString &turkish, const QString &english)
+{
+    MessageLabel->setText(m_english ? english : turkish);
+}
+
+void TNewWord::Button1Click()
+{
+    std::string headword;
+    if (!toCp1254(Edit1->text(), headword)) {
+        showRefusal(QStringLiteral("Kelimede kullanılamayan bir harf var."),
+                    QStringLiteral("The word holds a character that cannot be stored."));
+        return;
+    }
+    if (headword.empty()) {
+        showRefusal(QStringLiteral("Kelime boş olamaz."), QStringLiteral("The word is empty."));
+        return;
+    }
+    if (headword.size() > static_cast<size_t>(zarel::kMaxHeadwordLength)) {
+        showRefusal(QStringLiteral("Kelime en çok 101 harf olabilir."),
+                    QStringLiteral("The word may have at most 101 characters."));
+        return;
+    }
+    const std::string article = zarel::rtf::write(zarel::toRtfDocument(RichEdit1->document()));
+    const zarel::Status st
+        = zarel::storeUserEntry(m_programFolder, m_tab, headword, article, &m_record);
+    if (!st.ok()) {
+        const QString detail
+            = QString::fromStdString(st.message + (st.path.empty() ? "" : ": " + st.path));
+        showRefusal(QStringLiteral("Kaydedilemedi: ") + detail,
+                    QStringLiteral("Could not save: ") + detail);
+        return;
+    }
+    m_stored = true;
+    accept();
+}
+
+void TNewWord::Button2Click()
+{
+    reject();
+}
