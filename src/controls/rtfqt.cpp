@@ -61,6 +61,10 @@ QTextCharFormat toQt(const rtf::CharFormat &f, const QFont &baseFont)
 
 void fillTextDocument(QTextDocument *target, const rtf::Document &doc, const QFont &baseFont)
 {
+    // Runs in the document's default font carry no name; they take that font, or `baseFont`.
+    QFont defaultFont = baseFont;
+    if (!doc.defaultFontName.empty())
+        defaultFont.setFamilies({ QString::fromStdString(doc.defaultFontName) });
     target->clear();
     QTextCursor cursor(target);
     cursor.beginEditBlock();
@@ -77,7 +81,7 @@ void fillTextDocument(QTextDocument *target, const rtf::Document &doc, const QFo
             QString text
                 = QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size()));
             text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-            cursor.insertText(text, toQt(run.format, baseFont));
+            cursor.insertText(text, toQt(run.format, defaultFont));
         }
     }
     cursor.endEditBlock();

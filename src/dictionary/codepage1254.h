@@ -15,7 +15,7 @@ inline constexpr unsigned char kOUmlautUpper = 0xD6, kOUmlautLower = 0xF6;
 inline constexpr unsigned char kSCedillaUpper = 0xDE, kSCedillaLower = 0xFE;
 inline constexpr unsigned char kUUmlautUpper = 0xDC, kUUmlautLower = 0xFC;
 
-// The Unicode code point of a byte. The five bytes that code page 1254 leaves undefined
+// The Unicode code point of a byte. The seven bytes that code page 1254 leaves undefined
 // (0x81, 0x8D, 0x8E, 0x8F, 0x90, 0x9D, 0x9E) map to the C1 control of the same value so that
 // every byte round-trips.
 char32_t toUnicode(unsigned char byte);

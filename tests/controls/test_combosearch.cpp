@@ -1,0 +1,46 @@
+// Combo-box searches: prefix and exact matches from the top, with the program's case folding.
+#include "controls/combosearch.h"
+
+#include "dictionary/codepage1254.h"
+#include "dictionary/twordrecord.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarel;
+
+namespace {
+
+struct Entries
+{
+    explicit Entries(std::initializer_list<const char *> words)
+    {
+        for (const char *w : words)
+            records.push_back(TWordRecord::make(cp1254::fromUtf8(w), 0, 0, 1));
+        for (const auto &r : records)
+            pointers.push_back(&r);
+    }
+    std::vector<TWordRecord> records;
+    std::vector<const TWordRecord *> pointers;
+};
+
+} // namespace
+
+TEST(ComboSearch, PrefixAndExact)
+{
+    const Entries list{"run", "runner", "Running", "çay", "Çorba", "ılık", "İnce", "ince"};
+    const struct {
+        const char *text;
+        int prefix, exact;
+    } cases[] = {
+        {"run", 0, 0},      {"RUN", 0, 0},      {"runn", 1, -1},    {"running", 2, 2},
+        {"ÇAY", 3, 3},      {"çor", 4, -1},     {"Ilık", -1, -1}, // I folds to i, not to ı
+        {"ılı", 5, -1},     {"İnce", 6, 6},     {"ince", 7, 7},     {"INCE", 7, 7},
+        {"", 0, -1},        {"x", -1, -1},      {"runnerss", -1, -1},
+    };
+    for (const auto &c : cases) {
+        const std::string text = cp1254::fromUtf8(c.text);
+        EXPECT_EQ(findStringPrefix(list.pointers, text), c.prefix) << c.text;
+        EXPECT_EQ(findStringExact(list.pointers, text), c.exact) << c.text;
+    }
+    EXPECT_EQ(findStringPrefix({}, "a"), -1);
+}
