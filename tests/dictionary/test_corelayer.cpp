@@ -25,7 +25,7 @@ TEST(CoreLayer, IncludesNoQtHeader)
     std::ifstream list(CORE_SOURCES_FILE);
     ASSERT_TRUE(list.good());
     const std::filesystem::path srcRoot
-        = std::filesystem::path(std::getenv("ZAREL_SOURCE_DIR")) / "src";
+        = std::filesystem::path(ZAREL_SOURCE_DIR) / "src";
     const std::regex include(R"re(#\s*include\s*[<"]([^>"]+)[>"])re");
     const std::regex qtHeader(R"(^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|q[a-z]+\.h)$)");
 
