@@ -1,0 +1,15 @@
+// Program entry: the application titled "Zarel English Dictionary" with its one main window.
+#include "app/tform1.h"
+
+#include <QApplication>
+
+using namespace Qt::Literals::StringLiterals;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Zarel English Dictionary"_s);
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

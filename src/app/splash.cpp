@@ -1,0 +1,67 @@
+// TSplash: a painted picture with the program's name and the dot progress label over it.
+#include "app/splash.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+
+using namespace Qt::Literals::StringLiterals;
+
+TSplash::TSplash(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , Label1(new QLabel(this))
+{
+    setObjectName(u"Splash"_s);
+    setFixedSize(400, 220);
+    Label1->setObjectName(u"Label1"_s);
+    QFont font(u"Times New Roman"_s);
+    font.setPixelSize(48);
+    font.setBold(true);
+    Label1->setFont(font);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setStyleSheet(u"color: white; background: transparent;"_s);
+    Label1->setGeometry(0, 130, width(), 70);
+}
+
+void TSplash::showAndPaint()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    // The window must be mapped before a repaint reaches the screen; this is the only event
+    // processing during the load.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+}
+
+void TSplash::advance()
+{
+    Label1->setText(QString::fromStdString(m_progress.advance()));
+    Label1->repaint();
+}
+
+void TSplash::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    QLinearGradient ground(0, 0, 0, height());
+    ground.setColorAt(0, QColor(0x12, 0x2f, 0x6b));
+    ground.setColorAt(1, QColor(0x5a, 0x0e, 0x18));
+    p.fillRect(rect(), ground);
+    p.setPen(QColor(0xf2, 0xd4, 0x6a));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    QFont title(u"Times New Roman"_s);
+    title.setPixelSize(30);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 40, width(), 44), Qt::AlignCenter, u"Zarel English Dictionary"_s);
+    QFont subtitle(u"Times New Roman"_s);
+    subtitle.setPixelSize(17);
+    subtitle.setItalic(true);
+    p.setFont(subtitle);
+    p.drawText(QRect(0, 86, width(), 26), Qt::AlignCenter,
+               u"İngilizce - Türkçe  ·  Türkçe - İngilizce"_s);
+}

@@ -1,0 +1,199 @@
+// TForm1: the main window with every control and menu item under the name the program gives
+// it. The construction and layout live in tform1.cpp, start-up and shut-down in
+// tform1_startup.cpp, the settings commands in tform1_config.cpp.
+#pragma once
+
+#include "dictionary/dictionaryindex.h"
+#include "dictionary/result.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QStringList>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTextEdit;
+class QToolButton;
+class AlignLayout;
+class TSplash;
+class TTabControl;
+class WordListModel;
+
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 612;
+    static constexpr int kClientHeight = 320;
+
+    // Builds the controls as designed and runs FormCreate (the splash, the settings, the
+    // index, the start text).
+    explicit TForm1(QWidget *parent = nullptr);
+    // Runs FormDestroy.
+    ~TForm1() override;
+
+    // --- start-up and shut-down (tform1_startup.cpp) ---
+    // Runs once, from the constructor: splash, optical-disc wave folder, settings, index,
+    // word box of the first tab, start text. A settings or index file that cannot be read
+    // closes the splash, reports "File not found" (or the read error) with the path and ends
+    // the start-up there; tabs not loaded show empty lists.
+    void FormCreate();
+    // Runs from the destructor: removes the wave player's temporary file from the current
+    // directory and frees the marked word list.
+    void FormDestroy();
+
+    // Fills Combo with the headwords of `tab` (the tab's model; nothing is copied): no item
+    // selected, the edit text emptied, no change handler run. A tab that was not loaded, or a
+    // number outside 0..55, gives an empty list.
+    void fillComboItems(int tab);
+    // The headword model of `tab`; an empty model for a tab outside 0..55.
+    WordListModel *wordList(int tab) const;
+    // Clears RichEdit1 and writes the start text of the interface language (N14 checked:
+    // Turkish), aligned left.
+    void writeStartText();
+    // The lines of the start text.
+    static QStringList startText(bool turkish);
+    // The outcome of the start-up: the first failure (settings file or index file), if any.
+    const zarel::Status &startupStatus() const { return m_startupStatus; }
+
+    // Sets the size of the area below the menu bar and keeps the window at that fixed size.
+    void setClientSize(int width, int height);
+
+    // --- the settings commands of the Options and Translation menus (tform1_config.cpp) ---
+    void ControlC1Click();
+    void PopUp1Click();
+    void N11Click();
+    void N12Click();
+    void N14Click();
+    void N15Click();
+    void KbEg1Click();
+    void KbTr1Click();
+
+    // --- controls ---
+    QFrame *topPanel;
+    QLabel *Image1;
+    TTabControl *TabControl1;
+    QComboBox *Combo;
+    QToolButton *SpeedButton16;
+    QToolButton *SpeedButton17;
+    QToolButton *SpeedButton18;
+    QToolButton *SpeedButton19;
+    QToolButton *SpeedButton20;
+    QToolButton *SpeedButton21;
+    QToolButton *SpeedButton22;
+    QToolButton *SpeedButton4;
+
+    QFrame *mainPanel;
+    QFrame *rightPanel1;
+    QFrame *rightPanel2;
+    QLabel *Image3;
+    QPushButton *Button5;
+    QPushButton *Button9;
+    QPushButton *Button11;
+    QPushButton *Button16;
+    QPushButton *Button12;
+    QPushButton *Button10;
+    QPushButton *Button2;
+    QPushButton *Button13;
+
+    QFrame *Panel1;
+    QListWidget *ListBox1;
+    QLabel *Label1;
+    QLabel *Image4;
+    QLabel *Image5;
+    QPushButton *Button4;
+
+    QFrame *Panel2;
+    QTextEdit *RichEdit1;
+    QFrame *Panel4;
+    QLabel *Image6;
+    QFrame *Panel3;
+    QLabel *Image2;
+    QPushButton *Button7;
+    QToolButton *SpeedButton1;
+    QToolButton *SpeedButton2;
+    QPushButton *Button1;
+    QPushButton *Button3;
+    QToolButton *SpeedButton3;
+
+    QMenuBar *MainMenu1;
+    QMenu *N18;
+    QAction *N19;
+    QAction *N20;
+    QAction *N21;
+    QAction *N22;
+    QMenu *N1;
+    QAction *ControlC1;
+    QAction *PopUp1;
+    QMenu *N10;
+    QAction *N11;
+    QAction *N12;
+    QMenu *N13;
+    QAction *N14;
+    QAction *N15;
+    QMenu *N9;
+    QAction *N16;
+    QAction *N17;
+    QMenu *Langugae1;
+    QAction *KbEg1;
+    QAction *KbTr1;
+    QMenu *N2;
+    QAction *F11;
+    QAction *N3;
+    QAction *N4;
+    QAction *MultilingualOnlineDictionary1;
+    QMenu *PopupMenu1;
+    QAction *Delete1;
+    QAction *Action1;
+    QList<QPixmap> ImageList1;
+
+    // --- state ---
+    std::string ProgramFolder; // the current directory at start-up; root of dictionary paths
+    std::string CdWavePath; // the "Wave/" folder of the first optical disc, or ""
+    std::string ConfigFlags; // the five setting characters of Dictionary.cfg
+    zarel::DictionaryIndex Dictionary; // IndexBuffers, EntryLists, WordLists, SoundNumbers
+    QStringList MarkedList; // the word list with its language marks
+    int LastTab = 0;
+    int LastItemIndex = 0;
+    QString TypedText;
+    bool PronounceAfterPlay = true;
+    int Tag = 0; // 1 while the hangman window is open
+
+private:
+    void buildTopPanel(QWidget *client, AlignLayout *clientLayout);
+    void buildRightPanels(AlignLayout *mainLayout);
+    void buildArticlePanel(AlignLayout *mainLayout);
+    void buildMenus();
+    void wireCheckItem(QAction *item, void (TForm1::*command)());
+    void appendTurkishTabs();
+    void buildWordLists();
+    void failStartup(const zarel::Status &status);
+
+    // Stores one setting character; skipped while the settings are being applied at
+    // start-up (ProgramFolder is still empty then), so applying leaves the file unchanged.
+    void storeSetting(int position, bool on);
+    // The visible effect of the view, language and direction commands.
+    void applyView();
+    void applyInterfaceLanguage();
+    void applyDirection();
+
+    std::unique_ptr<TSplash> Splash;
+    std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
+    WordListModel *m_emptyWordList = nullptr;
+    zarel::Status m_startupStatus;
+    bool m_turkishTabsAppended = false;
+    int m_designedFormWidth = kClientWidth;
+    int m_designedTabWidth = 0;
+    int m_designedComboWidth = 0;
+};

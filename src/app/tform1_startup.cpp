@@ -1,0 +1,172 @@
+// TForm1 start-up and shut-down: splash, settings, index loading, the word box of the first
+// letter and the start text; at the end the temporary sound file is removed.
+#include "app/tform1.h"
+
+#include "app/cp1254text.h"
+#include "app/errorbox.h"
+#include "app/splash.h"
+#include "app/ttabcontrol.h"
+#include "app/wordlistmodel.h"
+#include "dictionary/configfile.h"
+#include "dictionary/lettertabs.h"
+#include "platform/drivequery.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QComboBox>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+std::string currentDirectory()
+{
+    std::error_code ec;
+    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    return ec ? std::string() : cwd.string();
+}
+
+} // namespace
+
+void TForm1::FormCreate()
+{
+    Splash = std::make_unique<TSplash>();
+    CdWavePath = zarel::findCdWavePath();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    Splash->showAndPaint();
+
+    m_designedFormWidth = width();
+    m_designedTabWidth = TabControl1->width();
+    m_designedComboWidth = Combo->width();
+    MarkedList.clear();
+
+    // The settings are applied before ProgramFolder is known, through the menu commands;
+    // the commands store nothing while it is empty.
+    ConfigFlags = zarel::kDefaultConfigFlags;
+    const zarel::ConfigLoad config = zarel::loadConfig(currentDirectory());
+    if (!config.status.ok()) {
+        failStartup(config.status);
+        return;
+    }
+    ConfigFlags = config.flags;
+    if (config.existed) {
+        ControlC1->setChecked(zarel::configFlag(ConfigFlags, zarel::ConfigClipboard));
+        PopUp1->setChecked(zarel::configFlag(ConfigFlags, zarel::ConfigPopUp));
+        if (zarel::configFlag(ConfigFlags, zarel::ConfigStandardView))
+            N11Click();
+        else
+            N12Click();
+        if (zarel::configFlag(ConfigFlags, zarel::ConfigTurkishInterface))
+            N14Click();
+        else
+            N15Click();
+        if (zarel::configFlag(ConfigFlags, zarel::ConfigEnglishToTurkish))
+            KbEg1Click();
+        else
+            KbTr1Click();
+    }
+
+    ProgramFolder = currentDirectory();
+    // Every tab exists from the start, so a tab number computed anywhere is always a tab;
+    // the tabs of files that fail to load show empty lists.
+    appendTurkishTabs();
+    const zarel::Status loaded = Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
+    buildWordLists();
+    if (!loaded.ok()) {
+        failStartup(loaded);
+        return;
+    }
+
+    fillComboItems(TabControl1->tabIndex());
+    Combo->repaint();
+    writeStartText();
+
+    Splash.reset();
+    show();
+    repaint();
+
+    // The clipboard translation connects to the clipboard's change notice here.
+    if (Combo->isEnabled())
+        Combo->setFocus();
+}
+
+void TForm1::failStartup(const zarel::Status &status)
+{
+    m_startupStatus = status;
+    Splash.reset();
+    zarel::app::reportError(this, zarel::app::errorText(status));
+}
+
+void TForm1::appendTurkishTabs()
+{
+    if (m_turkishTabsAppended)
+        return;
+    m_turkishTabsAppended = true;
+    for (int n = 1; n <= zarel::kTurkishTabCount; ++n) {
+        const auto caption = static_cast<char>(191 + n);
+        TabControl1->addTab(ImageList1.at(zarel::kEnglishTabCount - 1 + n),
+                            zarel::app::fromCp1254(std::string_view(&caption, 1)));
+    }
+}
+
+void TForm1::buildWordLists()
+{
+    for (int t = 0; t < zarel::kTabCount; ++t) {
+        const zarel::TabLists &lists = Dictionary.tab(t);
+        if (lists.created && m_wordLists[static_cast<size_t>(t)] == m_emptyWordList)
+            m_wordLists[static_cast<size_t>(t)] = new WordListModel(lists, this);
+    }
+}
+
+QStringList TForm1::startText(bool turkish)
+{
+    if (turkish) {
+        return {
+            QString(),
+            QString(),
+            u"Kelimeyi giriniz;"_s,
+            u"Karşılığını bulmak için AŞAĞI OK veya ENTER tuşuna basınız."_s,
+            u"Bir sonraki kelimeye geçmek için CTRL tuşunu kullanabilirsiniz."_s,
+            u"Tek tuş çeviri için \"CTRL+C\". "_s,
+            QString(),
+            u"Not: Çalışma yöntemleri kelime eklendikten sonra çalışır."_s,
+        };
+    }
+    return {
+        QString(),
+        QString(),
+        u"Insert a word and press :"_s,
+        u"downwards arrow or <Enter> to find the word"_s,
+        u"<Ctrl> for the next word."_s,
+        u"< Ctrl+C >  Clipboard translation"_s,
+        QString(),
+    };
+}
+
+void TForm1::writeStartText()
+{
+    RichEdit1->clear();
+    RichEdit1->setPlainText(startText(N14->isChecked()).join(u'\n'));
+    QTextCursor cursor(RichEdit1->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat left;
+    left.setAlignment(Qt::AlignLeft);
+    cursor.mergeBlockFormat(left);
+}
+
+void TForm1::FormDestroy()
+{
+    // The wave player spools to "PLAY.TMP"; the old lower-case spelling named the same file
+    // on a case-insensitive file system, so both are removed. A missing file is no error.
+    std::error_code ec;
+    std::filesystem::remove("play.tmp", ec);
+    std::filesystem::remove("PLAY.TMP", ec);
+    MarkedList.clear();
+}
