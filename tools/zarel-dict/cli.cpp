@@ -1,0 +1,139 @@
+// Command-line parsing and the four commands of zarel-dict.
+#include "zarel-dict/cli.h"
+
+#include "zarel-dict/builder.h"
+#include "zarel-dict/inspect.h"
+
+#include <sstream>
+
+namespace zarel::dicttool {
+
+namespace {
+
+void printUsage(std::ostream &out)
+{
+    out << "Usage:\n"
+           "  zarel-dict build [--compress] [--source DIR] [--stages LIST] OUTDIR\n"
+           "      Builds the dictionary tree (eg/ and tr/) into OUTDIR from the FreeDict\n"
+           "      files in DIR (default /usr/share/dictd). --compress writes the article\n"
+           "      files SZDD-compressed. LIST names stages separated by commas (default:\n"
+           "      all):\n";
+    for (const auto &stage : makeStages())
+        out << "        " << stage->name() << ": " << stage->summary() << "\n";
+    out << "  zarel-dict check DIR\n"
+           "      Checks a tree: files of every tab, record ranges, articles; exit status 1\n"
+           "      on any problem.\n"
+           "  zarel-dict list DIR TAB\n"
+           "      Prints the headwords of a tab: 0-55, an English letter a-z, or a Turkish\n"
+           "      capital A, Ç, İ, ... for the Turkish-English tabs.\n"
+           "  zarel-dict show DIR WORD\n"
+           "      Prints the article of a headword as plain text.\n";
+}
+
+int usageError(std::ostream &err, const std::string &message)
+{
+    err << "zarel-dict: " << message << "\n\n";
+    printUsage(err);
+    return 1;
+}
+
+int failure(std::ostream &err, const Status &st)
+{
+    err << "zarel-dict: " << st.message;
+    if (!st.path.empty())
+        err << ": " << st.path;
+    err << "\n";
+    return 1;
+}
+
+std::vector<std::string> splitList(const std::string &text)
+{
+    std::vector<std::string> items;
+    std::istringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ','))
+        if (!item.empty())
+            items.push_back(item);
+    return items;
+}
+
+int runBuildCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    BuildOptions options;
+    std::vector<std::string> positional;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a == "--compress") {
+            options.compress = true;
+        } else if (a == "--source" || a == "--stages") {
+            if (i + 1 >= args.size())
+                return usageError(err, a + " needs a value");
+            const std::string &value = args[++i];
+            if (a == "--source")
+                options.sourceDir = value;
+            else
+                options.stages = splitList(value);
+        } else if (a.starts_with("--")) {
+            return usageError(err, "unknown option " + a);
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 1)
+        return usageError(err, "build needs exactly one output folder");
+    options.outDir = positional.front();
+    const Status st = runBuild(options, out);
+    return st.ok() ? 0 : failure(err, st);
+}
+
+} // namespace
+
+int runCommandLine(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "no command given");
+    const std::string &command = args.front();
+    if (command == "help" || command == "--help" || command == "-h") {
+        printUsage(out);
+        return 0;
+    }
+    if (command == "build")
+        return runBuildCommand(args, out, err);
+    if (command == "check") {
+        if (args.size() != 2)
+            return usageError(err, "check needs one folder");
+        const CheckResult result = checkTree(args[1]);
+        printCheck(result, out);
+        return result.ok() ? 0 : 1;
+    }
+    if (command == "list") {
+        if (args.size() != 3)
+            return usageError(err, "list needs a folder and a tab");
+        const int tab = parseTab(args[2]);
+        if (tab < 0)
+            return usageError(err, "no such tab: " + args[2]);
+        const Status st = listTab(args[1], tab, out);
+        return st.ok() ? 0 : failure(err, st);
+    }
+    if (command == "show") {
+        if (args.size() != 3)
+            return usageError(err, "show needs a folder and a word");
+        std::vector<FoundArticle> found;
+        const Status st = findArticles(args[1], args[2], found);
+        if (!st.ok())
+            return failure(err, st);
+        if (found.empty()) {
+            err << "zarel-dict: no headword \"" << args[2] << "\"\n";
+            return 1;
+        }
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (i > 0)
+                out << "\n";
+            out << "[tab " << tabName(found[i].tab) << "]\n" << found[i].text << "\n";
+        }
+        return 0;
+    }
+    return usageError(err, "unknown command " + command);
+}
+
+} // namespace zarel::dicttool
