@@ -372,6 +372,22 @@ TEST(ZarelDictCommandLine, RefusesBadArguments)
     EXPECT_NE(run({ "help" }).out.find("dictionary:"), std::string::npos);
 }
 
+TEST(ZarelDictCommandLine, PrintsTheDataVersion)
+{
+    const Outcome r = run({ "--data-version" });
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_TRUE(r.out.starts_with("zarel-data-")) << r.out;
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "one line: " << r.out;
+    EXPECT_EQ(run({ "--data-version" }).out, r.out);
+
+    const Outcome extra = run({ "--data-version", "x" });
+    EXPECT_EQ(extra.exitCode, 1);
+    EXPECT_TRUE(extra.out.empty()) << extra.out;
+    EXPECT_NE(extra.err.find("--data-version takes no arguments"), std::string::npos) << extra.err;
+    EXPECT_NE(run({ "help" }).out.find("--data-version"), std::string::npos);
+}
+
 TEST(ZarelDictCommandLine, NamesTabs)
 {
     struct Case

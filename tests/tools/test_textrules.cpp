@@ -1,6 +1,8 @@
 // Tests of the builder's text rules: transliteration, headwords, tabs, the two orders.
 #include "zarel-dict/textrules.h"
 
+#include "dictionary/codepage1254.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -235,6 +237,81 @@ TEST(HeadwordOrders, TurkishAlphabetWithTurkishCasing)
     };
     expectOrder(ordered,
                 [](const std::string &a, const std::string &b) { return turkishLess(a, b); });
+}
+
+// Random code-page-1254 headwords: short, over an alphabet weighted towards letters that fold
+// together (case, accents, the Turkish i's) so that many pairs share prefixes and folds, yet
+// with every byte value possible.
+class RandomHeadwords
+{
+public:
+    std::string next()
+    {
+        std::string word;
+        const int length = static_cast<int>(m_random() % 7);
+        for (int i = 0; i < length; ++i)
+            word += nextByte();
+        return word;
+    }
+
+    // A near miss of `word`: one byte changed, one added, or the last one removed.
+    std::string variantOf(std::string word)
+    {
+        const unsigned choice = m_random() % 3;
+        if (choice == 0 && !word.empty())
+            word[m_random() % word.size()] = nextByte();
+        else if (choice == 1 || word.empty())
+            word.insert(word.begin() + static_cast<std::ptrdiff_t>(m_random() % (word.size() + 1)),
+                        nextByte());
+        else
+            word.pop_back();
+        return word;
+    }
+
+private:
+    char nextByte()
+    {
+        static const std::string kCommon
+            = zarel::cp1254::fromUtf8("aAcCçÇeEéÉiIıİîsSşŞgGğĞoOöÖuUüÜz -'_~");
+        if (m_random() % 4 == 0)
+            return static_cast<char>(m_random() % 256);
+        return kCommon[m_random() % kCommon.size()];
+    }
+
+    std::mt19937 m_random { 1254 };
+};
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// The builder sorts with englishLess/turkishLess and merges headwords by their sort keys; the
+// program inserts a user's word with compareEnglish/compareTurkish. They must never disagree,
+// or a word the user adds lands out of the order its index file was written in.
+TEST(HeadwordOrders, AgreeWithTheCoreOnRandomHeadwords)
+{
+    RandomHeadwords words;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string a = words.next();
+        const std::string b = i % 2 == 0 ? words.variantOf(a) : words.next();
+        const std::string pair = zarel::cp1254::toUtf8(a) + " ? " + zarel::cp1254::toUtf8(b);
+        const int english = zarel::compareEnglish(a, b);
+        const int turkish = zarel::compareTurkish(a, b);
+        ASSERT_EQ(englishLess(a, b), english < 0) << pair;
+        ASSERT_EQ(englishLess(b, a), english > 0) << pair;
+        ASSERT_EQ(turkishLess(a, b), turkish < 0) << pair;
+        ASSERT_EQ(turkishLess(b, a), turkish > 0) << pair;
+        ASSERT_EQ(english == 0, a == b) << pair;
+        ASSERT_EQ(turkish == 0, a == b) << pair;
+
+        // The keys order as the comparisons do; equal keys leave the raw bytes to decide.
+        const int englishKeys = englishSortKey(a).compare(englishSortKey(b));
+        const int turkishKeys = turkishSortKey(a).compare(turkishSortKey(b));
+        const int raw = a.compare(b);
+        ASSERT_EQ(sign(english), sign(englishKeys != 0 ? englishKeys : raw)) << pair;
+        ASSERT_EQ(sign(turkish), sign(turkishKeys != 0 ? turkishKeys : raw)) << pair;
+    }
 }
 
 TEST(HeadwordOrders, TurkishLowerCaseUsesTurkishCasing)

@@ -1,14 +1,20 @@
-// Command-line parsing and the four commands of zarel-dict.
+// Command-line parsing and the commands of zarel-dict.
 #include "zarel-dict/cli.h"
 
 #include "zarel-dict/builder.h"
 #include "zarel-dict/inspect.h"
 
 #include <sstream>
+#include <string_view>
 
 namespace zarel::dicttool {
 
 namespace {
+
+// The version of the data the builder writes. scripts/run.sh rebuilds a data folder stamped with
+// another version, so change it whenever the builder writes different files: their format, their
+// order or what goes into them.
+constexpr std::string_view kDataVersion = "zarel-data-1";
 
 void printUsage(std::ostream &out)
 {
@@ -27,7 +33,9 @@ void printUsage(std::ostream &out)
            "      Prints the headwords of a tab: 0-55, an English letter a-z, or a Turkish\n"
            "      capital A, Ç, İ, ... for the Turkish-English tabs.\n"
            "  zarel-dict show DIR WORD\n"
-           "      Prints the article of a headword as plain text.\n";
+           "      Prints the article of a headword as plain text.\n"
+           "  zarel-dict --data-version\n"
+           "      Prints the version of the data this builder writes, on one line.\n";
 }
 
 int usageError(std::ostream &err, const std::string &message)
@@ -95,6 +103,12 @@ int runCommandLine(const std::vector<std::string> &args, std::ostream &out, std:
     const std::string &command = args.front();
     if (command == "help" || command == "--help" || command == "-h") {
         printUsage(out);
+        return 0;
+    }
+    if (command == "--data-version") {
+        if (args.size() != 1)
+            return usageError(err, "--data-version takes no arguments");
+        out << kDataVersion << "\n";
         return 0;
     }
     if (command == "build")

@@ -1,4 +1,4 @@
-// The zarel-dict command line: parses the arguments and runs build, check, list or show.
+// The zarel-dict command line: parses the arguments and runs build, check, list, show or --data-version.
 #pragma once
 
 #include <ostream>

@@ -6,27 +6,11 @@
 #include "dictionary/lettertabs.h"
 #include "dictionary/twordrecord.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace zarel::dicttool {
 
 namespace {
-
-// Plain letters of U+00C0..U+00FF and U+0100..U+017F, one per code point; '.' marks a code
-// point that is no letter or has no single plain letter (×, ÷, Æ, Ĳ, Œ).
-constexpr std::string_view kLatin1Letters = "aaaaaa.ceeeeiiii"
-                                            "dnooooo.ouuuuyts"
-                                            "aaaaaa.ceeeeiiii"
-                                            "dnooooo.ouuuuyty";
-constexpr std::string_view kLatinExtendedA = "aaaaaaccccccccdd"
-                                             "ddeeeeeeeeeegggg"
-                                             "gggghhhhiiiiiiii"
-                                             "ii..jjkkklllllll"
-                                             "lllnnnnnnnnnoooo"
-                                             "oo..rrrrrrssssss"
-                                             "ssttttttuuuuuuuu"
-                                             "uuuuwwyyyzzzzzzs";
 
 bool isUpperLatin(char32_t c)
 {
@@ -105,64 +89,7 @@ int byteOf(char32_t c)
     return it == table.end() ? -1 : it->second;
 }
 
-// Rank of a letter in the Turkish order (0 = a ... 31 = z), -1 for a byte that is no letter.
-// Letters outside the Turkish alphabet (q, w, x) sit where the tab table puts them.
-int turkishRank(unsigned char b)
-{
-    using namespace cp1254;
-    switch (b) {
-    case kCCedillaLower:
-    case kCCedillaUpper:
-        return 3;
-    case kGBreveLower:
-    case kGBreveUpper:
-        return 8;
-    case kDotlessILower:
-    case 'I':
-        return 10;
-    case 'i':
-    case kIDotUpper:
-        return 11;
-    case kOUmlautLower:
-    case kOUmlautUpper:
-        return 18;
-    case kSCedillaLower:
-    case kSCedillaUpper:
-        return 23;
-    case kUUmlautLower:
-    case kUUmlautUpper:
-        return 26;
-    default:
-        break;
-    }
-    static constexpr std::string_view kOrder = "abc.defg.h..jklmno.pqrs.tu.vwxyz";
-    const char plain = plainLetter(cp1254::toUnicode(b));
-    if (plain == 0)
-        return -1;
-    if (plain == 'i')
-        return 11; // î and the like are dotted i
-    const size_t pos = kOrder.find(plain);
-    return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
-}
-
 } // namespace
-
-char plainLetter(char32_t c)
-{
-    if (c < 0x80) {
-        if (c >= 'A' && c <= 'Z')
-            return static_cast<char>(c + 32);
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c) : 0;
-    }
-    char letter = '.';
-    if (c >= 0xC0 && c <= 0xFF)
-        letter = kLatin1Letters[c - 0xC0];
-    else if (c >= 0x100 && c <= 0x17F)
-        letter = kLatinExtendedA[c - 0x100];
-    else if (c == 0x0192) // ƒ
-        letter = 'f';
-    return letter == '.' ? 0 : letter;
-}
 
 bool isLowerCaseLetter(char32_t c)
 {
@@ -236,14 +163,6 @@ std::optional<std::string> headwordToCp1254(std::string_view utf8, std::string *
     return headword;
 }
 
-unsigned char englishFold(unsigned char byte)
-{
-    if (byte < 0x80)
-        return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + 32) : byte;
-    const char plain = plainLetter(cp1254::toUnicode(byte));
-    return plain != 0 ? static_cast<unsigned char>(plain) : byte;
-}
-
 int englishTabOf(std::string_view headword)
 {
     if (headword.empty())
@@ -287,40 +206,13 @@ std::string englishSortKey(std::string_view headword)
     return key;
 }
 
-bool englishLess(std::string_view a, std::string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char fa = englishFold(static_cast<unsigned char>(a[i]));
-        const unsigned char fb = englishFold(static_cast<unsigned char>(b[i]));
-        if (fa != fb)
-            return fa < fb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
-}
-
 std::u16string turkishSortKey(std::string_view headword)
 {
     std::u16string key;
     key.reserve(headword.size());
-    for (const char ch : headword) {
-        const auto b = static_cast<unsigned char>(ch);
-        const int rank = turkishRank(b);
-        // Letters above every other byte, so blanks and punctuation sort first.
-        key += static_cast<char16_t>(rank >= 0 ? 0x100 + rank : b);
-    }
+    for (const char ch : headword)
+        key += static_cast<char16_t>(turkishWeight(static_cast<unsigned char>(ch)));
     return key;
-}
-
-bool turkishLess(std::string_view a, std::string_view b)
-{
-    const std::u16string ka = turkishSortKey(a);
-    const std::u16string kb = turkishSortKey(b);
-    if (ka != kb)
-        return ka < kb;
-    return a < b;
 }
 
 std::string turkishLower(std::string_view headword)
