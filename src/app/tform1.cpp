@@ -2,11 +2,14 @@
 // designed captions and check marks, and the wiring of the settings commands.
 #include "app/tform1.h"
 
+#include "controls/tricheditdblclick.h"
+
 #include "app/alignlayout.h"
 #include "app/splash.h"
 #include "app/tabpictures.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
+#include "controls/tricheditdblclick.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -133,6 +136,7 @@ TForm1::TForm1(QWidget *parent)
     buildRightPanels(alignLayout(mainPanel));
     buildArticlePanel(alignLayout(mainPanel));
     buildMenus();
+    wireLookup();
 
     m_emptyWordList = new WordListModel(this);
     m_wordLists.fill(m_emptyWordList);
@@ -327,7 +331,7 @@ void TForm1::buildArticlePanel(AlignLayout *mainLayout)
     Image6 = makeImage(Panel2, u"Image6"_s);
     layout->addAligned(Image6, Align::Client);
 
-    RichEdit1 = new QTextEdit(Panel2);
+    RichEdit1 = new TRichEditDblClick(Panel2);
     RichEdit1->setObjectName(u"RichEdit1"_s);
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -409,6 +413,7 @@ void TForm1::wireCheckItem(QAction *item, void (TForm1::*command)())
 void TForm1::fillComboItems(int tab)
 {
     WordListModel *model = wordList(tab);
+    m_comboTab = tab;
     const QSignalBlocker blocker(Combo);
     if (Combo->model() != model)
         Combo->setModel(model);

@@ -3,12 +3,14 @@
 // tform1_startup.cpp, the settings commands in tform1_config.cpp.
 #pragma once
 
+#include "controls/tricheditdblclick.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/result.h"
 
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QList>
 #include <QMainWindow>
@@ -26,6 +28,11 @@ class QPushButton;
 class QTextEdit;
 class QToolButton;
 class AlignLayout;
+class ComboKeys;
+struct ShiftState;
+namespace zarel {
+struct TWordRecord;
+}
 class TSplash;
 class TTabControl;
 class WordListModel;
@@ -80,6 +87,28 @@ public:
     void KbEg1Click();
     void KbTr1Click();
 
+    // --- the lookup (tform1_lookup.cpp) ---
+    // The lookup change: remembers the tab and item, sets the pronounce button, and shows the
+    // selected entry's article when the text is its headword exactly.
+    void ComboBox1Change();
+    void ComboKeyDown(int key, ShiftState shift);
+    void ComboKeyPress(unsigned char key);
+    void ComboKeyUp(int key, ShiftState shift);
+    void TabControl1Change();
+    void SpeedButton16Click(QToolButton *sender);
+    void SpeedButton4Click();
+    void RichEdit1DblClick();
+    // Pronounces the selected English headword.
+    void Button7Click();
+    // Selects a tab from code and puts its headwords into Combo (no change handler runs).
+    void selectTab(int tab);
+    // Selects a Combo item from code (its text goes into the edit field; -1 empties it).
+    void selectItem(int index);
+    // Opens the add-word dialog for `word` on `tab`; a stored word joins the lists at once.
+    void openAddWordDialog(const QString &word, int tab);
+    // True while the MP3 library is loaded, that is while a sound plays.
+    bool mpegLibraryLoaded() const;
+
     // --- controls ---
     QFrame *topPanel;
     QLabel *Image1;
@@ -115,7 +144,7 @@ public:
     QPushButton *Button4;
 
     QFrame *Panel2;
-    QTextEdit *RichEdit1;
+    TRichEditDblClick *RichEdit1;
     QFrame *Panel4;
     QLabel *Image6;
     QFrame *Panel3;
@@ -179,6 +208,12 @@ private:
     void appendTurkishTabs();
     void buildWordLists();
     void failStartup(const zarel::Status &status);
+    void wireLookup();
+    void comboTextEdited(const QString &text);
+    void selectItemKeepingText(int index);
+    const std::vector<const zarel::TWordRecord *> &comboEntries() const;
+    void showArticle(int tab, const zarel::TWordRecord &record);
+    void bringToFront();
 
     // Stores one setting character; skipped while the settings are being applied at
     // start-up (ProgramFolder is still empty then), so applying leaves the file unchanged.
@@ -189,6 +224,8 @@ private:
     void applyDirection();
 
     std::unique_ptr<TSplash> Splash;
+    ComboKeys *m_comboKeys = nullptr;
+    int m_comboTab = 0; // the tab whose headwords Combo holds
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;
     zarel::Status m_startupStatus;

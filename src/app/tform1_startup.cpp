@@ -2,6 +2,8 @@
 // letter and the start text; at the end the temporary sound file is removed.
 #include "app/tform1.h"
 
+#include "controls/tricheditdblclick.h"
+
 #include "app/cp1254text.h"
 #include "app/errorbox.h"
 #include "app/splash.h"
