@@ -3,7 +3,6 @@
 
 #include "app/cp1254text.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -83,13 +82,6 @@ ShiftState shiftStateOf(const QKeyEvent *event)
     return s;
 }
 
-// Keys that move in the open drop-down list rather than in the edit field.
-bool isListKey(int key)
-{
-    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp
-        || key == Qt::Key_PageDown;
-}
-
 } // namespace
 
 ComboKeys::ComboKeys(QComboBox *combo, QObject *parent)
@@ -99,14 +91,16 @@ ComboKeys::ComboKeys(QComboBox *combo, QObject *parent)
     const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
     m_repeatInterval = rate > 0 ? 1000 / rate : 33;
     connect(&m_repeat, &QTimer::timeout, this, &ComboKeys::repeatCtrl);
+    // Keys reach the box itself when it has the focus (it hands them on to its edit field
+    // directly), and the edit field when they are sent to it.
+    combo->installEventFilter(this);
     if (combo->lineEdit())
         combo->lineEdit()->installEventFilter(this);
-    combo->view()->installEventFilter(this);
 }
 
 bool ComboKeys::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && watched != m_combo->view()) {
+    if (event->type() == QEvent::FocusOut) {
         // A Ctrl release that happens elsewhere is never seen: stop stepping.
         m_ctrlHeld = false;
         m_repeat.stop();
@@ -114,25 +108,6 @@ bool ComboKeys::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == m_combo->view()) {
-        // Typing while the list is open still edits the text, as in a drop-down combo box;
-        // only the list keys move in the list.
-        if (!m_combo->lineEdit() || key->key() == Qt::Key_Escape)
-            return false;
-        if (isListKey(key->key())) {
-            if (event->type() != QEvent::KeyPress || (key->modifiers() & Qt::AltModifier))
-                return false;
-            // Moving in the open list selects the item at once, as a drop-down list does.
-            const int before = m_combo->view()->currentIndex().row();
-            static_cast<QObject *>(m_combo->view())->event(event);
-            const int after = m_combo->view()->currentIndex().row();
-            if (after != before && after >= 0)
-                Q_EMIT listMoved(after);
-            return true;
-        }
-        QCoreApplication::sendEvent(m_combo->lineEdit(), event);
-        return true;
-    }
     return handleEditKey(key, event->type() == QEvent::KeyPress);
 }
 

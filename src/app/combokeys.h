@@ -41,8 +41,7 @@ class ComboKeys : public QObject
     Q_OBJECT
 
 public:
-    // Watches the edit field of `combo` and its drop-down list; while the list is open, typing
-    // still goes to the edit field, as in a drop-down combo box.
+    // Watches the box and its edit field.
     explicit ComboKeys(QComboBox *combo, QObject *parent = nullptr);
 
     // Time before the emulated Ctrl repeat starts, and its interval.
@@ -53,8 +52,6 @@ Q_SIGNALS:
     void keyDown(int virtualKey, ShiftState shift);
     void keyPress(unsigned char character);
     void keyUp(int virtualKey, ShiftState shift);
-    // The user moved the highlight of the open list with an arrow or page key.
-    void listMoved(int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -207,7 +207,7 @@ void TForm1::buildTopPanel(QWidget *client, AlignLayout *clientLayout)
         *b.member = button;
     }
 
-    Combo = new QComboBox(TabControl1);
+    Combo = new TComboBox(TabControl1);
     Combo->setObjectName(u"Combo"_s);
     Combo->setGeometry(8, 24, 475, 29);
     Combo->setEditable(true);

@@ -3,6 +3,7 @@
 // tform1_startup.cpp, the settings commands in tform1_config.cpp.
 #pragma once
 
+#include "controls/tcombobox.h"
 #include "controls/tricheditdblclick.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/result.h"
@@ -18,7 +19,6 @@
 #include <QStringList>
 
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -113,7 +113,7 @@ public:
     QFrame *topPanel;
     QLabel *Image1;
     TTabControl *TabControl1;
-    QComboBox *Combo;
+    TComboBox *Combo;
     QToolButton *SpeedButton16;
     QToolButton *SpeedButton17;
     QToolButton *SpeedButton18;

@@ -52,10 +52,6 @@ void TForm1::wireLookup()
     connect(m_comboKeys, &ComboKeys::keyDown, this, &TForm1::ComboKeyDown);
     connect(m_comboKeys, &ComboKeys::keyPress, this, &TForm1::ComboKeyPress);
     connect(m_comboKeys, &ComboKeys::keyUp, this, &TForm1::ComboKeyUp);
-    connect(m_comboKeys, &ComboKeys::listMoved, this, [this](int row) {
-        selectItem(row);
-        ComboBox1Change();
-    });
     connect(Combo->lineEdit(), &QLineEdit::textEdited, this, &TForm1::comboTextEdited);
     connect(Combo, &QComboBox::activated, this, [this](int) { ComboBox1Change(); });
     connect(TabControl1, &TTabControl::change, this, &TForm1::TabControl1Change);
@@ -77,6 +73,7 @@ void TForm1::selectItem(int index)
 {
     const QSignalBlocker blocker(Combo);
     Combo->setCurrentIndex(index < Combo->count() ? index : -1);
+    Combo->syncPopupHighlight();
 }
 
 void TForm1::selectItemKeepingText(int index)
@@ -89,6 +86,7 @@ void TForm1::selectItemKeepingText(int index)
         Combo->setEditText(text);
         Combo->lineEdit()->setCursorPosition(caret);
     }
+    Combo->syncPopupHighlight();
 }
 
 const std::vector<const zarel::TWordRecord *> &TForm1::comboEntries() const
@@ -127,7 +125,7 @@ void TForm1::comboTextEdited(const QString &text)
     // The open list follows the text to the first headword that begins with it; a closed list
     // has no selection while the text is edited.
     int index = -1;
-    if (!text.isEmpty() && Combo->view()->isVisible())
+    if (!text.isEmpty() && Combo->isPopupVisible())
         index = zarel::findStringPrefix(comboEntries(), zarel::app::toCp1254(text, '\0'));
     selectItemKeepingText(index);
     ComboBox1Change();
