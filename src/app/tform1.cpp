@@ -137,6 +137,7 @@ TForm1::TForm1(QWidget *parent)
     buildArticlePanel(alignLayout(mainPanel));
     buildMenus();
     wireLookup();
+    wireWordList();
 
     m_emptyWordList = new WordListModel(this);
     m_wordLists.fill(m_emptyWordList);

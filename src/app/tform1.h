@@ -20,6 +20,7 @@
 
 class QAction;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -108,6 +109,17 @@ public:
     void openAddWordDialog(const QString &word, int tab);
     // True while the MP3 library is loaded, that is while a sound plays.
     bool mpegLibraryLoaded() const;
+
+    // --- the word list (tform1_wordlist.cpp) ---
+    // Shows the selected entry's article under the tab of its language.
+    void ListBox1Click();
+    void Button1Click(); // add the word box's headword
+    void Button2Click(); // save the list
+    void Button3Click(); // open a list file in place of the list
+    void Button4Click(); // clear the list
+    void Button13Click(); // append a list file
+    // Stops the voice replay and enables the replay button when a recording exists.
+    void StopVoiceReplay();
 
     // --- controls ---
     QFrame *topPanel;
@@ -199,6 +211,9 @@ public:
     bool PronounceAfterPlay = true;
     int Tag = 0; // 1 while the hangman window is open
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildTopPanel(QWidget *client, AlignLayout *clientLayout);
     void buildRightPanels(AlignLayout *mainLayout);
@@ -209,6 +224,15 @@ private:
     void buildWordLists();
     void failStartup(const zarel::Status &status);
     void wireLookup();
+    void wireWordList();
+    bool wordListKeyEvent(QKeyEvent *event);
+    void deleteListEntry(bool fromMenu);
+    void updateCountLabel();
+    void listBecameEmpty();
+    void listGotEntries();
+    void appendListEntries(const std::vector<std::string> &marked);
+    void openListFile(bool replace);
+    void switchToStandardView();
     void comboTextEdited(const QString &text);
     void selectItemKeepingText(int index);
     const std::vector<const zarel::TWordRecord *> &comboEntries() const;
@@ -226,6 +250,8 @@ private:
     std::unique_ptr<TSplash> Splash;
     ComboKeys *m_comboKeys = nullptr;
     int m_comboTab = 0; // the tab whose headwords Combo holds
+    bool m_listPopupAuto = false; // the list's pop-up menu opens on a right click
+    bool m_listKeyMove = false; // the list's selection is being moved by a key
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;
     zarel::Status m_startupStatus;

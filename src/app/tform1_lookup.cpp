@@ -317,3 +317,5 @@ bool TForm1::mpegLibraryLoaded() const
 }
 
 void TForm1::Button7Click() { }
+
+void TForm1::StopVoiceReplay() { }

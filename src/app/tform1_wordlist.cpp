@@ -1,0 +1,259 @@
+// TForm1's word list: the shown and marked lists, showing and deleting entries, the count
+// label, adding the current word, opening, appending and saving list files, the File menu.
+#include "app/tform1.h"
+
+#include "app/cp1254text.h"
+#include "app/errorbox.h"
+#include "app/ttabcontrol.h"
+#include "app/userdialogs.h"
+#include "controls/combosearch.h"
+#include "dictionary/lettertabs.h"
+#include "dictionary/wordlistfile.h"
+
+#include <utility>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kDeleteKey = Qt::Key_Delete;
+
+zarel::app::FileDialogRequest listFileRequest(bool save)
+{
+    zarel::app::FileDialogRequest r;
+    r.save = save;
+    r.filter = u"Zarel English Dictionary (*.DIC)"_s;
+    r.defaultSuffix = u"DIC"_s;
+    // The save title ends in the four bytes EA EE F8 E0 of code page 1254.
+    r.title = save ? u"Kaydet "_s + zarel::app::fromCp1254("\xEA\xEE\xF8\xE0")
+                   : u"Kelimeler dosyasından listeye ekle"_s;
+    return r;
+}
+
+bool isListMoveKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp
+        || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+}
+
+} // namespace
+
+void TForm1::wireWordList()
+{
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListBox1->installEventFilter(this);
+    connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {
+        if (std::exchange(m_listKeyMove, false))
+            ListBox1Click();
+    });
+    connect(ListBox1, &QListWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (m_listPopupAuto)
+            PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at));
+    });
+    connect(Delete1, &QAction::triggered, this, [this] { deleteListEntry(true); });
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
+    connect(N19, &QAction::triggered, this, &TForm1::Button1Click);
+    connect(N20, &QAction::triggered, this, &TForm1::Button3Click);
+    // Save saves: File > Save runs the save command of the list's save button.
+    connect(N21, &QAction::triggered, this, &TForm1::Button2Click);
+    connect(N22, &QAction::triggered, this, [] {
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
+}
+
+bool TForm1::wordListKeyEvent(QKeyEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        if (event->key() == kDeleteKey) {
+            deleteListEntry(false);
+            return true;
+        }
+        if (isListMoveKey(event->key()))
+            m_listKeyMove = true;
+        return false;
+    }
+    // Any key released in the list speaks the current headword, as the pronounce button does.
+    if (event->type() == QEvent::KeyRelease && !event->isAutoRepeat() && Button7->isEnabled())
+        Button7Click();
+    return false;
+}
+
+void TForm1::ListBox1Click()
+{
+    const int i = ListBox1->currentRow();
+    if (i < 0 || i >= MarkedList.size())
+        return;
+    m_listPopupAuto = true;
+    const std::string marked = zarel::app::toCp1254(MarkedList.at(i));
+    const std::string shown = zarel::shownEntry(marked);
+    const int chosen = zarel::listEntryTab(marked);
+    if (zarel::isValidTab(chosen))
+        TabControl1->setTabIndex(chosen);
+    const int tab = TabControl1->tabIndex();
+    fillComboItems(tab);
+    selectItem(zarel::findStringPrefix(comboEntries(), shown));
+    ComboBox1Change();
+    StopVoiceReplay();
+    if (mpegLibraryLoaded())
+        PronounceAfterPlay = zarel::isEnglishTab(tab);
+    else
+        Button7->setEnabled(zarel::isEnglishTab(tab));
+}
+
+void TForm1::deleteListEntry(bool fromMenu)
+{
+    const int i = ListBox1->currentRow();
+    if (i < 0 || i >= MarkedList.size())
+        return;
+    const QString question = N14->isChecked() ? u"Emin misiniz ?"_s : u"Are you sure ?"_s;
+    if (!zarel::app::confirm(this, question))
+        return;
+    MarkedList.removeAt(i);
+    delete ListBox1->takeItem(i);
+    updateCountLabel();
+    if (fromMenu)
+        m_listPopupAuto = false;
+    if (MarkedList.isEmpty())
+        listBecameEmpty();
+}
+
+void TForm1::updateCountLabel()
+{
+    const qsizetype n = MarkedList.size();
+    const QString word = N14->isChecked() ? u"Kelime"_s : (n == 1 ? u"Word"_s : u"Words"_s);
+    Label1->setText(QString::number(n) + u' ' + word);
+    Label1->adjustSize();
+}
+
+void TForm1::listBecameEmpty()
+{
+    Button2->setEnabled(false);
+    Button4->hide();
+    ListBox1->setCursor(Qt::ArrowCursor);
+}
+
+void TForm1::listGotEntries()
+{
+    updateCountLabel();
+    if (MarkedList.isEmpty())
+        return;
+    Button2->setEnabled(true);
+    Button4->show();
+    Button4->setEnabled(true);
+    ListBox1->setCursor(Qt::PointingHandCursor);
+}
+
+void TForm1::appendListEntries(const std::vector<std::string> &marked)
+{
+    for (const std::string &m : marked) {
+        MarkedList.append(zarel::app::fromCp1254(m));
+        ListBox1->addItem(zarel::app::fromCp1254(zarel::shownEntry(m)));
+    }
+    listGotEntries();
+}
+
+void TForm1::switchToStandardView()
+{
+    if (N12->isChecked())
+        N11Click();
+}
+
+void TForm1::Button1Click()
+{
+    switchToStandardView();
+    const int tab = TabControl1->tabIndex();
+    const int i = Combo->currentIndex();
+    if (!zarel::isValidTab(tab) || i < 0 || static_cast<size_t>(i) >= Dictionary.tab(tab).count())
+        return;
+    std::string marked(Dictionary.tab(tab).headword(static_cast<size_t>(i)));
+    if (zarel::isEnglishTab(tab))
+        marked += '*';
+    if (MarkedList.contains(zarel::app::fromCp1254(marked)))
+        return;
+    appendListEntries({ marked });
+}
+
+void TForm1::Button3Click()
+{
+    switchToStandardView();
+    openListFile(true);
+}
+
+void TForm1::Button13Click()
+{
+    switchToStandardView();
+    openListFile(false);
+}
+
+void TForm1::openListFile(bool replace)
+{
+    const QString path = zarel::app::chooseFile(this, listFileRequest(false));
+    if (path.isEmpty())
+        return;
+    std::vector<std::string> entries;
+    const zarel::Status st
+        = zarel::readWordListFile(QFile::encodeName(path).toStdString(), entries);
+    if (!st.ok()) {
+        zarel::app::reportError(this, zarel::app::errorText(st));
+        return;
+    }
+    if (replace) {
+        MarkedList.clear();
+        ListBox1->clear();
+    }
+    appendListEntries(entries);
+    if (MarkedList.isEmpty()) {
+        listBecameEmpty();
+        updateCountLabel();
+    }
+}
+
+void TForm1::Button2Click()
+{
+    const QString path = zarel::app::chooseFile(this, listFileRequest(true));
+    if (!path.isEmpty()) {
+        // The marked list is written, so a saved list opens again with every word in its
+        // language.
+        std::vector<std::string> entries;
+        entries.reserve(static_cast<size_t>(MarkedList.size()));
+        for (const QString &m : MarkedList)
+            entries.push_back(zarel::app::toCp1254(m));
+        const zarel::Status st
+            = zarel::writeWordListFile(QFile::encodeName(path).toStdString(), entries);
+        if (!st.ok())
+            zarel::app::reportError(this, zarel::app::errorText(st));
+    }
+    Combo->setFocus();
+}
+
+void TForm1::Button4Click()
+{
+    MarkedList.clear();
+    ListBox1->clear();
+    Label1->clear();
+    listBecameEmpty();
+    Combo->setFocus();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListBox1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+        return wordListKeyEvent(static_cast<QKeyEvent *>(event));
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,209 @@
+// The word list through real widgets: entries in both languages, the count label, deleting,
+// clearing, adding the current word, and list files opened, appended and saved.
+#include "apptestenvironment.h"
+
+#include "app/ttabcontrol.h"
+#include "app/userdialogs.h"
+#include "dictionary/codepage1254.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using zarel::test::baseEntry;
+
+namespace {
+
+std::string cp(const std::string &utf8)
+{
+    return zarel::cp1254::fromUtf8(utf8);
+}
+
+std::string article(const std::string &text)
+{
+    return "{\\rtf1\\ansi\\ansicpg1254 " + zarel::cp1254::fromUtf8(text) + "\\par}";
+}
+
+class WordListTest : public FormTest
+{
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        m_oldConfirm = zarel::app::setConfirmHook([this](const QString &text) {
+            m_questions.append(text);
+            return m_answer;
+        });
+        m_oldFiles = zarel::app::setFileDialogHook([this](const zarel::app::FileDialogRequest &r) {
+            m_requests.append(r.title);
+            return m_fileAnswer;
+        });
+    }
+    void TearDown() override
+    {
+        zarel::app::setConfirmHook(m_oldConfirm);
+        zarel::app::setFileDialogHook(m_oldFiles);
+        FormTest::TearDown();
+    }
+    TForm1 &start(const std::string &config = "11111")
+    {
+        writeDictionary({
+            { 1, { baseEntry(cp("Book"), article("Book kitap")) } },
+            { 17, { baseEntry(cp("run"), article("run koşmak")) } },
+            { 29, { baseEntry(cp("çay"), article("çay tea")) } },
+            { 35, { baseEntry(cp("ılık"), article("ılık lukewarm")) } },
+            { 36, { baseEntry(cp("inek"), article("inek cow")) } },
+        });
+        zarel::test::writeFile(file("Dictionary.cfg"), config);
+        return startForm();
+    }
+    // Opens a list file with the given bytes through Button3.
+    void openList(const std::string &bytes)
+    {
+        zarel::test::writeFile(file("list.DIC"), bytes);
+        m_fileAnswer = QString::fromStdString(file("list.DIC"));
+        m_form->Button3->click();
+    }
+    void click(int row)
+    {
+        QListWidget *list = m_form->ListBox1;
+        list->setCurrentRow(row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->item(row)).center());
+    }
+    QString pane() const { return m_form->RichEdit1->toPlainText(); }
+
+    bool m_answer = true;
+    QString m_fileAnswer;
+    QStringList m_questions;
+    QStringList m_requests;
+
+private:
+    zarel::app::ConfirmHook m_oldConfirm;
+    zarel::app::FileDialogHook m_oldFiles;
+};
+
+} // namespace
+
+TEST_F(WordListTest, EntriesShowTheirArticleUnderTheTabOfTheirLanguage)
+{
+    TForm1 &form = start();
+    openList("Book*\r\n\xE7"
+             "ay\r\n\xFD"
+             "l\xFD"
+             "k\r\ninek\r\nQuiz\r\n");
+    ASSERT_EQ(form.ListBox1->count(), 5);
+    EXPECT_EQ(form.ListBox1->item(0)->text(), u"Book"_s);
+    EXPECT_EQ(form.Label1->text(), u"5 Kelime"_s);
+    EXPECT_TRUE(form.Button2->isEnabled());
+    EXPECT_FALSE(form.Button4->isHidden());
+
+    const struct
+    {
+        int row;
+        int tab;
+        QString article;
+    } cases[] = { { 0, 1, u"Book kitap"_s },
+                  { 1, 29, u"çay tea"_s },
+                  { 2, 35, u"ılık lukewarm"_s },
+                  { 3, 36, u"inek cow"_s } };
+    for (const auto &c : cases) {
+        click(c.row);
+        EXPECT_EQ(form.TabControl1->tabIndex(), c.tab) << c.row;
+        EXPECT_EQ(pane(), c.article) << c.row;
+    }
+    EXPECT_FALSE(form.Button7->isEnabled()); // a Turkish entry
+    click(4); // Q is in no Turkish row: the tab stays
+    EXPECT_EQ(form.TabControl1->tabIndex(), 36);
+}
+
+TEST_F(WordListTest, CountLabelAndDeletingKeepBothListsInStep)
+{
+    TForm1 &form = start("11101"); // English interface
+    openList("Book*\r\nrun*\r\n\xE7"
+             "ay\r\n");
+    EXPECT_EQ(form.Label1->text(), u"3 Words"_s);
+    form.ListBox1->setCurrentRow(0);
+    QTest::keyClick(form.ListBox1, Qt::Key_Delete);
+    EXPECT_EQ(m_questions, QStringList { u"Are you sure ?"_s });
+    EXPECT_EQ(form.Label1->text(), u"2 Words"_s);
+    click(0); // the entry that moved up shows its own article
+    EXPECT_EQ(form.TabControl1->tabIndex(), 17);
+    EXPECT_EQ(pane(), u"run koşmak"_s);
+
+    m_answer = false; // No keeps the entry
+    form.Delete1->trigger();
+    EXPECT_EQ(form.ListBox1->count(), 2);
+    m_answer = true;
+    form.Delete1->trigger();
+    EXPECT_EQ(form.Label1->text(), u"1 Word"_s);
+    form.ListBox1->setCurrentRow(0);
+    form.Delete1->trigger();
+    EXPECT_EQ(form.Label1->text(), u"0 Words"_s);
+    EXPECT_FALSE(form.Button2->isEnabled());
+    EXPECT_TRUE(form.Button4->isHidden());
+    EXPECT_TRUE(form.MarkedList.isEmpty());
+}
+
+TEST_F(WordListTest, ClearEmptiesTheLabel)
+{
+    TForm1 &form = start();
+    openList("run*\r\n");
+    form.Button4->click();
+    EXPECT_EQ(form.ListBox1->count(), 0);
+    EXPECT_TRUE(form.Label1->text().isEmpty());
+    EXPECT_TRUE(form.Button4->isHidden());
+    EXPECT_TRUE(m_questions.isEmpty()); // no confirmation
+}
+
+TEST_F(WordListTest, AddCurrentWordOnceWithItsLanguage)
+{
+    TForm1 &form = start();
+    form.selectTab(17);
+    form.selectItem(0);
+    form.Button1->click();
+    form.Button1->click(); // the same entry again: no duplicate
+    form.selectTab(29);
+    form.selectItem(0);
+    form.N19->trigger(); // File > New adds too
+    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"çay"_s }));
+    EXPECT_EQ(form.Label1->text(), u"2 Kelime"_s);
+}
+
+TEST_F(WordListTest, SavedListOpensAgainWithItsLanguagesAndAppendAddsToIt)
+{
+    TForm1 &form = start();
+    openList("run*\r\n\xE7"
+             "ay\r\n");
+    m_fileAnswer = QString::fromStdString(file("saved.DIC"));
+    form.N21->trigger(); // File > Save saves the list
+    EXPECT_EQ(zarel::test::readFile(file("saved.DIC")),
+              "run*\r\n\xE7"
+              "ay\r\n");
+    EXPECT_EQ(m_requests.last(), u"Kaydet êîøà"_s);
+
+    form.Button4->click();
+    form.Button3->click(); // open the saved file
+    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"çay"_s }));
+    form.Button13->click(); // append it once more
+    EXPECT_EQ(form.ListBox1->count(), 4);
+    EXPECT_EQ(m_requests.first(), u"Kelimeler dosyasından listeye ekle"_s);
+
+    m_fileAnswer.clear(); // a cancelled dialog changes nothing
+    form.Button3->click();
+    EXPECT_EQ(form.ListBox1->count(), 4);
+}
+
+TEST_F(WordListTest, GarbageFileLeavesTheListUnchanged)
+{
+    TForm1 &form = start();
+    openList("run*\r\n");
+    openList(std::string("\x00\x01\x02garbage", 10));
+    EXPECT_EQ(form.MarkedList, QStringList { u"run*"_s });
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(m_errors.first().startsWith(u"Not a word list"_s));
+}
