@@ -17,6 +17,6 @@ zarel_start_sound_server() {
         sleep 0.1
     done
     pactl info >/dev/null 2>&1 || return 1
-    (pacat --playback --rate=22050 --channels=1 --format=s16le /dev/zero >/dev/null 2>&1 &)
+    (pacat --playback --latency-msec=50 --rate=22050 --channels=1 --format=s16le /dev/zero >/dev/null 2>&1 &)
     return 0
 }

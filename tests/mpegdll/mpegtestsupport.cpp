@@ -95,13 +95,16 @@ void MpegLibrary::openFile(const std::string &name)
 }
 
 std::string makeToneMp3(const std::string &folder, const std::string &name, double seconds,
-                        int rate, int channels, int kbps)
+                        int rate, int channels, int kbps, int frequency)
 {
     const std::string wav = folder + "/" + name + ".wav";
     const std::string mp3 = folder + "/" + name + ".mp3";
     std::ostringstream sox;
     sox << "sox -n -r " << rate << " -c " << channels << " '" << wav << "' synth " << seconds
-        << " sine 440" << (channels == 2 ? " sine 660" : "") << " vol 0.5 2>/dev/null";
+        << " sine " << frequency;
+    if (channels == 2)
+        sox << " sine " << frequency * 3 / 2;
+    sox << " vol 0.5 2>/dev/null";
     std::ostringstream lame;
     lame << "lame --quiet -m " << (channels == 2 ? "j" : "m") << " -b " << kbps << " --resample "
          << rate / 1000.0 << " '" << wav << "' '" << mp3 << "' 2>/dev/null";

@@ -55,10 +55,10 @@ public:
 // The names the library must export, in the contract's order.
 const std::vector<std::string> &mpegEntryNames();
 
-// Makes `seconds` of a sine tone (a second tone on the right channel for stereo) as an MP3 with
-// sox and LAME. Empty when the tools fail.
+// Makes `seconds` of a half-scale sine tone (a fifth higher on the right channel for stereo) as an
+// MP3 with sox and LAME. Empty when the tools fail.
 std::string makeToneMp3(const std::string &folder, const std::string &name, double seconds,
-                        int rate, int channels, int kbps);
+                        int rate, int channels, int kbps, int frequency = 440);
 
 struct Pcm
 {

@@ -535,6 +535,20 @@ TEST_F(MpegDll, OutputFailuresGiveCode5)
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_ENDED) << "a failed Play changes nothing";
     std::this_thread::sleep_for(20ms);
     EXPECT_FALSE(flagSet(ended));
+
+    // A file that cannot be put in place at the end (a folder is in the way): the play fails,
+    // still reports its end so the owner never waits forever, and leaves no temporary file.
+    const std::string folder = m_dir.file("folder");
+    std::filesystem::create_directory(folder);
+    useFile(folder);
+    ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
+    ASSERT_TRUE(waitForFlag(ended, kEndTimeout));
+    EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_FAILED);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    for (const auto &entry : std::filesystem::directory_iterator(m_dir.path()))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+    m_lib.ResetPlayerMode();
+    EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_STOPPED);
 }
 
 TEST_F(MpegDll, PlaysAtEveryPriority)

@@ -5,9 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace zarel::test {
 namespace {
@@ -48,9 +53,9 @@ protected:
 
     // Opens a tone of `seconds` and starts it on device 0; false (test skipped) when the
     // device cannot be opened.
-    bool startTone(double seconds)
+    bool startTone(double seconds, int frequency = 440)
     {
-        const std::string mp3 = makeToneMp3(m_dir.path(), "tone", seconds, 22050, 1, 24);
+        const std::string mp3 = makeToneMp3(m_dir.path(), "tone", seconds, 22050, 1, 24, frequency);
         EXPECT_FALSE(mp3.empty()) << "sox and lame are needed to make the test sounds";
         m_lib.openFile(mp3);
         EXPECT_EQ(m_lib.LastError(), MPEGDLL_OK);
@@ -76,6 +81,32 @@ protected:
     std::chrono::milliseconds m_serverAhead { 0 };
     Clock::time_point m_started;
 };
+
+constexpr int kToneHz = 1250;
+constexpr int kWindowMs = 20;
+
+// Splits 22050 Hz audio into windows and tells for each whether it carries the test tone at
+// more than a quarter of full scale (Goertzel filter at the tone's frequency).
+std::vector<bool> toneWindows(const std::vector<int16_t> &samples)
+{
+    constexpr size_t n = 22050 * kWindowMs / 1000;
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * kToneHz / 22050.0);
+    std::vector<bool> windows;
+    for (size_t start = 0; start + n <= samples.size(); start += n) {
+        double previous = 0;
+        double beforePrevious = 0;
+        for (size_t i = start; i < start + n; ++i) {
+            const double current = samples[i] + coefficient * previous - beforePrevious;
+            beforePrevious = previous;
+            previous = current;
+        }
+        const double power = previous * previous + beforePrevious * beforePrevious
+            - coefficient * previous * beforePrevious;
+        const double amplitude = 2 * std::sqrt(std::max(power, 0.0)) / n;
+        windows.push_back(amplitude > 8192);
+    }
+    return windows;
+}
 
 #define START_TONE_OR_SKIP(seconds)                                                                \
     if (!startTone(seconds))                                                                       \
@@ -132,6 +163,67 @@ TEST_F(MpegDllDevice, StopIsPromptAndReportsNoEnd)
     EXPECT_LE(position, 350) << "the position ran ahead of the time played";
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(flagSet(m_ended));
+}
+
+TEST_F(MpegDllDevice, UnreachableServerGivesCode5)
+{
+    const std::string mp3 = makeToneMp3(m_dir.path(), "tone", 0.2, 22050, 1, 24);
+    ASSERT_FALSE(mp3.empty());
+    m_lib.openFile(mp3);
+    m_lib.SetOutputDevice(MPEGDLL_DEVICE_DEFAULT, nullptr);
+    const char *server = std::getenv("PULSE_SERVER");
+    const std::string saved = server == nullptr ? "" : server;
+    ::setenv("PULSE_SERVER", ("unix:" + m_dir.file("no-server")).c_str(), 1);
+    const int32_t result = m_lib.Play(0, 0, &m_ended);
+    if (server == nullptr)
+        ::unsetenv("PULSE_SERVER");
+    else
+        ::setenv("PULSE_SERVER", saved.c_str(), 1);
+    EXPECT_EQ(result, MPEGDLL_ERR_OUTPUT);
+    EXPECT_EQ(m_lib.LastError(), MPEGDLL_ERR_OUTPUT);
+    EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_STOPPED);
+    EXPECT_FALSE(flagSet(m_ended));
+}
+
+TEST_F(MpegDllDevice, TheSinkReceivesTheWholeTone)
+{
+    if (std::system("command -v parec >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "parec is needed to record the sink";
+    // Records the null sink's monitor for a fixed time on a thread of its own.
+    const auto recordFor = 600ms + m_serverAhead + 800ms;
+    const std::string command = "timeout " + std::to_string(recordFor.count() / 1000.0)
+        + " parec --device=null.monitor --rate=22050 --channels=1 --format=s16le"
+          " --latency-msec=20 2>/dev/null";
+    FILE *parec = ::popen(command.c_str(), "r");
+    ASSERT_NE(parec, nullptr);
+    std::vector<int16_t> recorded;
+    std::thread reader([&] {
+        int16_t chunk[1024];
+        size_t n = 0;
+        while ((n = std::fread(chunk, sizeof(int16_t), 1024, parec)) > 0)
+            recorded.insert(recorded.end(), chunk, chunk + n);
+    });
+    std::this_thread::sleep_for(200ms); // let the recorder connect
+    const bool started = startTone(0.5, kToneHz);
+    if (started) {
+        EXPECT_TRUE(waitForFlag(m_ended, m_length + m_serverAhead + 1500ms));
+    }
+    reader.join();
+    ::pclose(parec);
+    if (!started)
+        GTEST_SKIP() << "the ALSA \"default\" device cannot be opened";
+
+    // Other programs may sound on the same sink, so the tone is found by its own frequency,
+    // window by window.
+    const std::vector<bool> windows = toneWindows(recorded);
+    const auto first = std::find(windows.begin(), windows.end(), true);
+    ASSERT_NE(first, windows.end())
+        << "the tone never reached the sink (" << recorded.size() << " samples recorded)";
+    const auto last = std::find(windows.rbegin(), windows.rend(), true).base();
+    const auto span = std::chrono::milliseconds((last - first) * kWindowMs);
+    // The stream is a little longer than the tone (the encoder's delay and padding are silent).
+    EXPECT_NEAR(span.count(), 500, 60) << "the tone was cut or stretched";
+    EXPECT_EQ(std::count(first, last, false), 0) << "the tone has gaps";
 }
 
 } // namespace
