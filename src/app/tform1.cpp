@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "controls/tricheditdblclick.h"
+#include "sound/tmpegplayer.h"
 
 #include "app/alignlayout.h"
 #include "app/splash.h"
@@ -136,6 +137,10 @@ TForm1::TForm1(QWidget *parent)
     buildRightPanels(alignLayout(mainPanel));
     buildArticlePanel(alignLayout(mainPanel));
     buildMenus();
+    MPEG1 = new TMPEGPlayer(this);
+    MPEG1->setObjectName(u"MPEG1"_s);
+    MPEG1->setTimerFreq(500);
+    connect(MPEG1, &TMPEGPlayer::OnPlayEnd, this, &TForm1::MPEG1PlayEnd);
     wireLookup();
     wireWordList();
 
@@ -425,4 +430,10 @@ void TForm1::fillComboItems(int tab)
 WordListModel *TForm1::wordList(int tab) const
 {
     return zarel::isValidTab(tab) ? m_wordLists[static_cast<size_t>(tab)] : m_emptyWordList;
+}
+
+void TForm1::setPlayEndGroup(int group, std::function<void()> handler)
+{
+    if (group >= 1 && group <= static_cast<int>(m_playEndGroups.size()))
+        m_playEndGroups[static_cast<size_t>(group - 1)] = std::move(handler);
 }

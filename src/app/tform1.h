@@ -9,6 +9,7 @@
 #include "dictionary/result.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ struct TWordRecord;
 class TSplash;
 class TTabControl;
 class WordListModel;
+class TMPEGPlayer;
 
 class TForm1 : public QMainWindow
 {
@@ -99,8 +101,17 @@ public:
     void SpeedButton16Click(QToolButton *sender);
     void SpeedButton4Click();
     void RichEdit1DblClick();
+    // --- pronunciation (src/sound/tform1_pronunciation.cpp) ---
     // Pronounces the selected English headword.
     void Button7Click();
+    // The end of any MP3 played through MPEG1: the open windows' groups, then the main window.
+    void MPEG1PlayEnd();
+    // The sound file of item `item` of `tab`: the current directory + "/wave/" + (tab + 1) +
+    // "/" + its sound number + ".mp3"; empty for a Turkish tab or a bad item.
+    std::string headwordSoundPath(int tab, int item) const;
+    // Registers (or, with an empty function, removes) the end-of-sound group `group` (1-6) of
+    // an open method window.
+    void setPlayEndGroup(int group, std::function<void()> handler);
     // Selects a tab from code and puts its headwords into Combo (no change handler runs).
     void selectTab(int tab);
     // Selects a Combo item from code (its text goes into the edit field; -1 empties it).
@@ -118,8 +129,11 @@ public:
     void Button3Click(); // open a list file in place of the list
     void Button4Click(); // clear the list
     void Button13Click(); // append a list file
+    // --- voice recording (src/sound/tform1_voice.cpp) ---
     // Stops the voice replay and enables the replay button when a recording exists.
     void StopVoiceReplay();
+    void stopWavePlayer();
+    void updateReplayButton();
 
     // --- controls ---
     QFrame *topPanel;
@@ -198,6 +212,7 @@ public:
     QAction *Delete1;
     QAction *Action1;
     QList<QPixmap> ImageList1;
+    TMPEGPlayer *MPEG1;
 
     // --- state ---
     std::string ProgramFolder; // the current directory at start-up; root of dictionary paths
@@ -252,6 +267,7 @@ private:
     int m_comboTab = 0; // the tab whose headwords Combo holds
     bool m_listPopupAuto = false; // the list's pop-up menu opens on a right click
     bool m_listKeyMove = false; // the list's selection is being moved by a key
+    std::array<std::function<void()>, 6> m_playEndGroups;
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;
     zarel::Status m_startupStatus;

@@ -311,11 +311,3 @@ void TForm1::openAddWordDialog(const QString &word, int tab)
     ComboBox1Change();
 }
 
-bool TForm1::mpegLibraryLoaded() const
-{
-    return false;
-}
-
-void TForm1::Button7Click() { }
-
-void TForm1::StopVoiceReplay() { }

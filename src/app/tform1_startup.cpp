@@ -2,6 +2,8 @@
 // letter and the start text; at the end the temporary sound file is removed.
 #include "app/tform1.h"
 
+#include "sound/tmpegplayer.h"
+
 #include "controls/tricheditdblclick.h"
 
 #include "app/cp1254text.h"
@@ -171,4 +173,11 @@ void TForm1::FormDestroy()
     std::filesystem::remove("play.tmp", ec);
     std::filesystem::remove("PLAY.TMP", ec);
     MarkedList.clear();
+    if (MPEG1->LibraryLoaded()) {
+        try {
+            MPEG1->UnloadPlayerLibrary();
+        } catch (const TMPEGError &) {
+            // Shutting down: nothing more to do with a library that refuses to close.
+        }
+    }
 }

@@ -1,0 +1,85 @@
+// TForm1's pronunciation: the pronounce command, the sound file of a headword, and the end of
+// every MP3 played through MPEG1.
+#include "app/tform1.h"
+
+#include "app/ttabcontrol.h"
+
+#include "dictionary/fileutil.h"
+#include "dictionary/lettertabs.h"
+#include "sound/tmpegplayer.h"
+
+#include <filesystem>
+
+#include <QPushButton>
+#include <QToolButton>
+
+std::string TForm1::headwordSoundPath(int tab, int item) const
+{
+    if (!zarel::isEnglishTab(tab) || item < 0)
+        return {};
+    const auto &numbers = Dictionary.tab(tab).soundNumbers;
+    if (static_cast<size_t>(item) >= numbers.size())
+        return {};
+    // One folder per letter: the numbers restart at 1 for every letter.
+    std::error_code ec;
+    const std::string cwd = std::filesystem::current_path(ec).string();
+    return cwd + "/wave/" + std::to_string(tab + 1) + "/" + numbers[static_cast<size_t>(item)]
+        + ".mp3";
+}
+
+bool TForm1::mpegLibraryLoaded() const
+{
+    return MPEG1->LibraryLoaded();
+}
+
+void TForm1::Button7Click()
+{
+    stopWavePlayer();
+    updateReplayButton();
+    const int item = Combo->currentIndex();
+    if (item == -1)
+        return;
+    try {
+        stopWavePlayer();
+        if (!MPEG1->LibraryLoaded())
+            MPEG1->LoadPlayerLibrary();
+        const std::string path = headwordSoundPath(TabControl1->tabIndex(), item);
+        MPEG1->setStreamName(path);
+        if (path.empty() || !zarel::fileExists(path)) {
+            // Nothing plays: release the library again, since a loaded library means that a
+            // sound is playing and tab changes would otherwise wait for an end that never comes.
+            if (!MPEG1->isPlaying())
+                MPEG1->UnloadPlayerLibrary();
+            return;
+        }
+        Button7->setEnabled(false);
+        SpeedButton1->setEnabled(false);
+        SpeedButton2->setEnabled(false);
+        MPEG1->Open();
+        MPEG1->Play();
+    } catch (const TMPEGError &) {
+        Button7->setEnabled(true);
+    }
+}
+
+void TForm1::MPEG1PlayEnd()
+{
+    // Each group runs on its own, so a failure in one skips only the rest of that group.
+    for (const auto &group : m_playEndGroups) {
+        try {
+            group();
+        } catch (const std::exception &) { }
+    }
+    try {
+        SpeedButton1->setEnabled(true);
+        Panel4->setEnabled(true);
+        Panel3->setEnabled(true);
+        Button7->setEnabled(true);
+        updateReplayButton();
+        if (MPEG1->LibraryLoaded())
+            MPEG1->UnloadPlayerLibrary();
+        Button7->setEnabled(PronounceAfterPlay);
+    } catch (const std::exception &) {
+        Button7->setEnabled(PronounceAfterPlay);
+    }
+}
