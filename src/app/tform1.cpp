@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -143,6 +144,7 @@ TForm1::TForm1(QWidget *parent)
     connect(MPEG1, &TMPEGPlayer::OnPlayEnd, this, &TForm1::MPEG1PlayEnd);
     wireLookup();
     wireWordList();
+    wireLanguage();
 
     m_emptyWordList = new WordListModel(this);
     m_wordLists.fill(m_emptyWordList);
@@ -436,4 +438,14 @@ void TForm1::setPlayEndGroup(int group, std::function<void()> handler)
 {
     if (group >= 1 && group <= static_cast<int>(m_playEndGroups.size()))
         m_playEndGroups[static_cast<size_t>(group - 1)] = std::move(handler);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListBox1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+        return wordListKeyEvent(static_cast<QKeyEvent *>(event));
+    if (languageEvent(watched, event))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }

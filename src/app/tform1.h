@@ -135,6 +135,10 @@ public:
     void stopWavePlayer();
     void updateReplayButton();
 
+    // --- language, view, direction (tform1_language.cpp) ---
+    // The logo toggles the translation direction.
+    void Image1Click();
+
     // --- controls ---
     QFrame *topPanel;
     QLabel *Image1;
@@ -240,6 +244,9 @@ private:
     void failStartup(const zarel::Status &status);
     void wireLookup();
     void wireWordList();
+    void wireLanguage();
+    bool languageEvent(QObject *watched, QEvent *event);
+    void beepWhileKeyPageShown();
     bool wordListKeyEvent(QKeyEvent *event);
     void deleteListEntry(bool fromMenu);
     void updateCountLabel();

@@ -87,12 +87,3 @@ void TForm1::KbTr1Click()
     applyDirection();
     storeSetting(zarel::ConfigEnglishToTurkish, false);
 }
-
-// The effects below follow the check marks set by the commands above. Until the layouts,
-// the interface texts and the direction logos exist, the check marks (which the lookup, the
-// start text and the translations consult) and the stored settings are the whole effect.
-void TForm1::applyView() { }
-
-void TForm1::applyInterfaceLanguage() { }
-
-void TForm1::applyDirection() { }

@@ -249,11 +249,3 @@ void TForm1::Button4Click()
     listBecameEmpty();
     Combo->setFocus();
 }
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ListBox1
-        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
-        return wordListKeyEvent(static_cast<QKeyEvent *>(event));
-    return QMainWindow::eventFilter(watched, event);
-}
