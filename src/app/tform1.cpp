@@ -145,6 +145,7 @@ TForm1::TForm1(QWidget *parent)
     wireLookup();
     wireWordList();
     wireLanguage();
+    buildKeyPanel();
 
     m_emptyWordList = new WordListModel(this);
     m_wordLists.fill(m_emptyWordList);

@@ -21,6 +21,7 @@
 
 class QAction;
 class QFrame;
+class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QListWidget;
@@ -135,6 +136,12 @@ public:
     void stopWavePlayer();
     void updateReplayButton();
 
+    // --- transcription and abbreviation keys (src/sound/tform1_keys.cpp) ---
+    void N16Click();
+    void N17Click();
+    void transButtonClick(QToolButton *sender);
+    void SpeedButton3Click();
+
     // --- language, view, direction (tform1_language.cpp) ---
     // The logo toggles the translation direction.
     void Image1Click();
@@ -217,6 +224,13 @@ public:
     QAction *Action1;
     QList<QPixmap> ImageList1;
     TMPEGPlayer *MPEG1;
+    QGroupBox *RzGroupBox1;
+    QGroupBox *RzGroupBox2;
+    QGroupBox *RzGroupBox3;
+    QGroupBox *RzGroupBox4;
+    QGroupBox *RzGroupBox5;
+    std::array<QToolButton *, 48> trans {}; // trans1 ... trans48
+    QTextEdit *RzRichEdit1;
 
     // --- state ---
     std::string ProgramFolder; // the current directory at start-up; root of dictionary paths
@@ -245,6 +259,11 @@ private:
     void wireLookup();
     void wireWordList();
     void wireLanguage();
+    void buildKeyPanel();
+    void enterKeyPage();
+    // The main window's part of the end of a sound: buttons and panels back, library unloaded.
+    void mainWindowSoundEnded();
+    bool loadRichTextFile(QTextEdit *target, const QString &relative);
     bool languageEvent(QObject *watched, QEvent *event);
     void beepWhileKeyPageShown();
     bool wordListKeyEvent(QKeyEvent *event);

@@ -66,10 +66,17 @@ void TForm1::MPEG1PlayEnd()
 {
     // Each group runs on its own, so a failure in one skips only the rest of that group.
     for (const auto &group : m_playEndGroups) {
+        if (!group)
+            continue; // that window is not open
         try {
             group();
         } catch (const std::exception &) { }
     }
+    mainWindowSoundEnded();
+}
+
+void TForm1::mainWindowSoundEnded()
+{
     try {
         SpeedButton1->setEnabled(true);
         Panel4->setEnabled(true);
@@ -78,8 +85,6 @@ void TForm1::MPEG1PlayEnd()
         updateReplayButton();
         if (MPEG1->LibraryLoaded())
             MPEG1->UnloadPlayerLibrary();
-        Button7->setEnabled(PronounceAfterPlay);
-    } catch (const std::exception &) {
-        Button7->setEnabled(PronounceAfterPlay);
-    }
+    } catch (const std::exception &) { }
+    Button7->setEnabled(PronounceAfterPlay);
 }

@@ -1,0 +1,111 @@
+// The transcription and abbreviation keys in the main window: the symbol buttons speak their
+// sound and show their line, the window is locked while a key page is shown and unlocked by OK.
+#include "apptestenvironment.h"
+
+#include "app/ttabcontrol.h"
+#include "mpegtestsupport.h"
+#include "sound/tmpegplayer.h"
+
+#include <filesystem>
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class KeysTest : public FormTest
+{
+protected:
+    TForm1 &start(int keyLines)
+    {
+        writeDictionary({ { 17, { zarel::test::baseEntry("run", "{\\rtf1 run ko\\'femak}") } } });
+        std::filesystem::create_directories(file("rtf"));
+        std::filesystem::create_directories(file("trans"));
+        std::string lines;
+        for (int n = 1; n <= keyLines; ++n)
+            lines += "line " + std::to_string(n) + "\r\n";
+        zarel::test::writeFile(file("rtf/trans.rtf"), lines);
+        zarel::test::writeFile(file("rtf/eng.rtf"), "{\\rtf1 (m\\'fcz.) m\\'fczik}");
+        const std::string tone = zarel::test::makeToneMp3(m_dir.path(), "tone", 0.5, 22050, 1, 32);
+        if (!tone.empty()) {
+            std::filesystem::copy_file(tone, file("trans/5.mp3"));
+            std::filesystem::copy_file(tone, file("trans/48.mp3"));
+        }
+        TForm1 &form = startForm();
+        form.MPEG1->PathToDLL = MPEGDLL_DIR;
+        form.MPEG1->setTimerFreq(50);
+        form.MPEG1->OutFilename = file("out.pcm");
+        form.MPEG1->setOutputDevice(TOutputDevice::pcmfile);
+        form.show();
+        return form;
+    }
+    int currentLine() { return m_form->RzRichEdit1->textCursor().blockNumber() + 1; }
+};
+
+} // namespace
+
+TEST_F(KeysTest, SymbolButtonsSpeakTheirSoundAndShowTheirLine)
+{
+    TForm1 &form = start(48);
+    form.N16->trigger();
+    EXPECT_FALSE(form.Panel4->isHidden());
+    EXPECT_TRUE(form.Button7->isHidden());
+    EXPECT_FALSE(form.Combo->isEnabled());
+    EXPECT_FALSE(form.N18->isEnabled());
+
+    form.trans[4]->click(); // trans5
+    EXPECT_EQ(currentLine(), 5);
+    EXPECT_EQ(form.MPEG1->StreamName(), file("trans/5.mp3"));
+    EXPECT_FALSE(form.Panel4->isEnabled()); // a second symbol must wait
+    EXPECT_FALSE(form.Panel3->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 4000));
+    EXPECT_FALSE(form.MPEG1->LibraryLoaded());
+
+    form.trans[47]->click(); // trans48
+    EXPECT_EQ(currentLine(), 48);
+    EXPECT_EQ(form.MPEG1->StreamName(), file("trans/48.mp3"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 4000));
+
+    form.trans[0]->click(); // trans1 has no sound file: everything comes back at once
+    EXPECT_TRUE(form.Panel4->isEnabled());
+    EXPECT_TRUE(form.Panel3->isEnabled());
+}
+
+TEST_F(KeysTest, ShortKeyFileIsNotScrolled)
+{
+    TForm1 &form = start(3);
+    form.N16->trigger();
+    form.trans[4]->click(); // line 5 does not exist: nothing is scrolled
+    EXPECT_EQ(form.RzRichEdit1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(form.RzRichEdit1->toPlainText(), u"line 1\nline 2\nline 3"_s);
+}
+
+TEST_F(KeysTest, AbbreviationPageAndOkWithAnEmptyWordBox)
+{
+    TForm1 &form = start(48);
+    form.N17->trigger();
+    EXPECT_EQ(form.RichEdit1->toPlainText(), u"(müz.) müzik"_s);
+    EXPECT_FALSE(form.SpeedButton3->isHidden());
+    form.SpeedButton3->click();
+    EXPECT_TRUE(form.RichEdit1->toPlainText().isEmpty()); // the word box was empty
+    EXPECT_FALSE(form.Button7->isHidden());
+    EXPECT_TRUE(form.Combo->isEnabled());
+    EXPECT_TRUE(form.SpeedButton3->isHidden());
+    EXPECT_FALSE(form.Button2->isEnabled()); // the list is empty
+    EXPECT_TRUE(form.Button4->isHidden());
+
+    form.selectTab(17);
+    form.selectItem(0);
+    form.N17->trigger();
+    form.SpeedButton3->click(); // the headword's article comes back
+    EXPECT_EQ(form.RichEdit1->toPlainText(), u"run koşmak"_s);
+}
