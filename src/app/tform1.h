@@ -142,6 +142,10 @@ public:
     void transButtonClick(QToolButton *sender);
     void SpeedButton3Click();
 
+    // --- clipboard translation (tform1_clipboard.cpp) ---
+    // A clipboard change: look the copied text up in the current direction, then the pop-up.
+    void clipboardChanged();
+
     // --- language, view, direction (tform1_language.cpp) ---
     // The logo toggles the translation direction.
     void Image1Click();
@@ -259,6 +263,10 @@ private:
     void wireLookup();
     void wireWordList();
     void wireLanguage();
+    void joinClipboardViewers();
+    void leaveClipboardViewers();
+    void clipboardLookup(std::string key, int tab);
+    void clipboardPopUp();
     void buildKeyPanel();
     void enterKeyPage();
     // The main window's part of the end of a sound: buttons and panels back, library unloaded.
@@ -290,6 +298,7 @@ private:
 
     std::unique_ptr<TSplash> Splash;
     ComboKeys *m_comboKeys = nullptr;
+    QMetaObject::Connection m_clipboardConnection;
     int m_comboTab = 0; // the tab whose headwords Combo holds
     bool m_listPopupAuto = false; // the list's pop-up menu opens on a right click
     bool m_listKeyMove = false; // the list's selection is being moved by a key

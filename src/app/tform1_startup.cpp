@@ -96,7 +96,7 @@ void TForm1::FormCreate()
     show();
     repaint();
 
-    // The clipboard translation connects to the clipboard's change notice here.
+    joinClipboardViewers();
     if (Combo->isEnabled())
         Combo->setFocus();
 }
@@ -172,6 +172,7 @@ void TForm1::FormDestroy()
     std::error_code ec;
     std::filesystem::remove("play.tmp", ec);
     std::filesystem::remove("PLAY.TMP", ec);
+    leaveClipboardViewers();
     MarkedList.clear();
     if (MPEG1->LibraryLoaded()) {
         try {

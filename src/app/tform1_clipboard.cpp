@@ -1,0 +1,80 @@
+// TForm1's clipboard translation: every text copied in any program is looked up in the current
+// direction, and the window comes to the front when PopUp is on. The program only listens to
+// the clipboard; it never takes ownership of it, so other listeners keep their notices.
+#include "app/tform1.h"
+
+#include "app/ttabcontrol.h"
+#include "controls/combosearch.h"
+#include "dictionary/clipboardkeys.h"
+#include "dictionary/lettertabs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+
+void TForm1::joinClipboardViewers()
+{
+    m_clipboardConnection = connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+                                    &TForm1::clipboardChanged);
+}
+
+void TForm1::leaveClipboardViewers()
+{
+    disconnect(m_clipboardConnection);
+}
+
+void TForm1::clipboardChanged()
+{
+    const QString copied = QApplication::clipboard()->text();
+    const std::u16string_view text = zarel::skipLeadingBlanks(std::u16string_view(
+        reinterpret_cast<const char16_t *>(copied.utf16()), static_cast<size_t>(copied.size())));
+    const bool blank = text.empty();
+    if (ControlC1->isChecked() && KbEg1->isChecked()) {
+        if (blank)
+            return;
+        const std::string key = zarel::englishClipboardKey(text);
+        const int tab = zarel::englishTabForChar(static_cast<unsigned char>(key[0]));
+        clipboardLookup(key, zarel::isEnglishTab(tab) ? tab : -1);
+    }
+    clipboardPopUp();
+    if (ControlC1->isChecked() && KbTr1->isChecked()) {
+        if (blank)
+            return;
+        const std::string key = zarel::turkishClipboardKey(text);
+        clipboardLookup(key, zarel::turkishKeyTab(key));
+    }
+    clipboardPopUp();
+}
+
+void TForm1::clipboardLookup(std::string key, int tab)
+{
+    if (zarel::isValidTab(tab))
+        TabControl1->setTabIndex(tab);
+    const int current = TabControl1->tabIndex();
+    if (Dictionary.tab(current).created)
+        fillComboItems(current);
+    // The longest leading part of the key that begins a headword.
+    while (!key.empty()) {
+        const int found = zarel::findStringPrefix(comboEntries(), key);
+        selectItem(found);
+        if (found >= 0) {
+            ComboBox1Change();
+            return;
+        }
+        key.pop_back();
+    }
+}
+
+void TForm1::clipboardPopUp()
+{
+    if (!PopUp1->isChecked() || Tag != 0)
+        return;
+    if (isActiveWindow()) {
+        setFocus();
+        return;
+    }
+    bringToFront();
+    if (Combo->isEnabled())
+        Combo->setFocus();
+}
