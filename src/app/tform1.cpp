@@ -145,6 +145,8 @@ TForm1::TForm1(QWidget *parent)
     wireLookup();
     wireWordList();
     wireLanguage();
+    wireHelp();
+    wireMethods();
     buildKeyPanel();
 
     m_emptyWordList = new WordListModel(this);

@@ -146,6 +146,26 @@ public:
     // A clipboard change: look the copied text up in the current direction, then the pop-up.
     void clipboardChanged();
 
+    // --- learning methods and the hangman (src/methods/tform1_methods.cpp) ---
+    void Button5Click(); // Method 1
+    void Button9Click(); // Method 2
+    void Button11Click(); // Method 3
+    void Button16Click(); // Method 4
+    void Button12Click(); // Method 5
+    void Button10Click(); // the hangman
+    // The entries of the tab whose headwords Combo holds (item i of Combo is entry i).
+    const std::vector<const zarel::TWordRecord *> &comboEntries() const;
+
+    // --- help and about windows (src/help/tform1_help.cpp) ---
+    void F11Click(); // Help > Help and F1: the main help page of the interface language
+    void N3Click(); // About us
+    void N4Click(); // About the program
+    void MultilingualOnlineDictionary1Click();
+    // Shows the help page `turkishPage` or `englishPage` (by the interface language) of the
+    // "/hlp" folder of the current directory in the modal help window.
+    void showHelp(const QString &turkishPage, const QString &englishPage);
+    QString HelpPath; // the full path of the page the help window shows next
+
     // --- language, view, direction (tform1_language.cpp) ---
     // The logo toggles the translation direction.
     void Image1Click();
@@ -263,6 +283,10 @@ private:
     void wireLookup();
     void wireWordList();
     void wireLanguage();
+    void wireHelp();
+    void wireMethods();
+    // Method buttons work only while the word list has entries.
+    void updateMethodButtons();
     void joinClipboardViewers();
     void leaveClipboardViewers();
     void clipboardLookup(std::string key, int tab);
@@ -284,7 +308,6 @@ private:
     void switchToStandardView();
     void comboTextEdited(const QString &text);
     void selectItemKeepingText(int index);
-    const std::vector<const zarel::TWordRecord *> &comboEntries() const;
     void showArticle(int tab, const zarel::TWordRecord &record);
     void bringToFront();
 

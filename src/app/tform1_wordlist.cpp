@@ -70,6 +70,7 @@ void TForm1::wireWordList()
     connect(N20, &QAction::triggered, this, &TForm1::Button3Click);
     // Save saves: File > Save runs the save command of the list's save button.
     connect(N21, &QAction::triggered, this, &TForm1::Button2Click);
+    updateMethodButtons();
     connect(N22, &QAction::triggered, this, [] {
         QMetaObject::invokeMethod(
             qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
@@ -140,8 +141,17 @@ void TForm1::updateCountLabel()
     Label1->adjustSize();
 }
 
+void TForm1::updateMethodButtons()
+{
+    // No method can drill an empty list.
+    const bool any = !MarkedList.isEmpty();
+    for (QPushButton *b : {Button5, Button9, Button11, Button16, Button12})
+        b->setEnabled(any);
+}
+
 void TForm1::listBecameEmpty()
 {
+    updateMethodButtons();
     Button2->setEnabled(false);
     Button4->hide();
     ListBox1->setCursor(Qt::ArrowCursor);
@@ -150,6 +160,7 @@ void TForm1::listBecameEmpty()
 void TForm1::listGotEntries()
 {
     updateCountLabel();
+    updateMethodButtons();
     if (MarkedList.isEmpty())
         return;
     Button2->setEnabled(true);

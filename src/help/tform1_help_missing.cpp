@@ -1,0 +1,3 @@
+// Placeholder removed when the help windows land.
+#include "app/tform1.h"
+void TForm1::wireHelp() { }
