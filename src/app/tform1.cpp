@@ -142,6 +142,7 @@ TForm1::TForm1(QWidget *parent)
     MPEG1->setObjectName(u"MPEG1"_s);
     MPEG1->setTimerFreq(500);
     connect(MPEG1, &TMPEGPlayer::OnPlayEnd, this, &TForm1::MPEG1PlayEnd);
+    buildVoiceRecording();
     wireLookup();
     wireWordList();
     wireLanguage();

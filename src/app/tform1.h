@@ -40,6 +40,7 @@ class TSplash;
 class TTabControl;
 class WordListModel;
 class TMPEGPlayer;
+class TAudio;
 
 class TForm1 : public QMainWindow
 {
@@ -135,6 +136,15 @@ public:
     void StopVoiceReplay();
     void stopWavePlayer();
     void updateReplayButton();
+    void SpeedButton1Click(); // start or stop recording
+    void SpeedButton2Click(); // replay the recording
+    void Audio1Record(const void *lp, const void *rp, quint16 size); // device thread
+    void Audio1Played();
+    // Tests give the window a wave recorder and player over a virtual device.
+    static void setAudioFactory(std::function<TAudio *(QObject *)> factory);
+    TAudio *Audio1;
+    std::unique_ptr<QByteArray> VoiceRecording; // raw samples of the last recording
+    std::unique_ptr<QByteArray> VoiceRecordingRight;
 
     // --- transcription and abbreviation keys (src/sound/tform1_keys.cpp) ---
     void N16Click();
@@ -285,6 +295,9 @@ private:
     void wireLanguage();
     void wireHelp();
     void wireMethods();
+    void buildVoiceRecording();
+    void teardownVoiceRecording();
+    void setVoiceControlsEnabled(bool enabled);
     // Method buttons work only while the word list has entries.
     void updateMethodButtons();
     void joinClipboardViewers();

@@ -169,6 +169,7 @@ void TForm1::FormDestroy()
 {
     // The wave player spools to "PLAY.TMP"; the old lower-case spelling named the same file
     // on a case-insensitive file system, so both are removed. A missing file is no error.
+    teardownVoiceRecording();
     std::error_code ec;
     std::filesystem::remove("play.tmp", ec);
     std::filesystem::remove("PLAY.TMP", ec);

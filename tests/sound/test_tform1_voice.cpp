@@ -1,0 +1,116 @@
+// Voice recording in the main window over the in-process wave device: record, stop, replay, the
+// buttons on the way, a second recording, and a missing device.
+#include "apptestenvironment.h"
+
+#include "app/ttabcontrol.h"
+#include "platform/wave/virtualwave.h"
+#include "sound/taudio.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using zarel::wave::VirtualWave;
+
+namespace {
+
+std::vector<char> tone(int frames, int16_t value)
+{
+    std::vector<char> pcm(static_cast<size_t>(frames) * 2);
+    for (int i = 0; i < frames; ++i) {
+        pcm[static_cast<size_t>(2 * i)] = static_cast<char>(value & 0xFF);
+        pcm[static_cast<size_t>(2 * i + 1)] = static_cast<char>((value >> 8) & 0xFF);
+    }
+    return pcm;
+}
+
+class VoiceTest : public FormTest
+{
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        wave = std::make_shared<VirtualWave>(4.0);
+        TForm1::setAudioFactory([this](QObject *owner) { return new TAudio(wave, owner); });
+        writeDictionary({ { 17, { zarel::test::baseEntry("run", "{\\rtf1 run}") } },
+                          { 45, { zarel::test::baseEntry("renk", "x") } } });
+        startForm();
+    }
+    void TearDown() override
+    {
+        closeForm();
+        TForm1::setAudioFactory({});
+        FormTest::TearDown();
+    }
+    void record(const std::vector<char> &pcm, int ms)
+    {
+        wave->setInputSource(pcm);
+        m_form->SpeedButton1->click();
+        QTest::qWait(ms);
+        m_form->SpeedButton1->click();
+    }
+    std::shared_ptr<VirtualWave> wave;
+};
+
+} // namespace
+
+TEST_F(VoiceTest, RecordThenReplayTheSameSamples)
+{
+    TForm1 &form = *m_form;
+    EXPECT_FALSE(form.SpeedButton2->isEnabled()); // nothing recorded yet
+    form.SpeedButton2->click(); // does nothing
+    EXPECT_TRUE(wave->sink().empty());
+
+    wave->setInputSource(tone(22050, 1000));
+    form.SpeedButton1->click();
+    EXPECT_EQ(form.SpeedButton1->property("Tag").toInt(), 1);
+    EXPECT_FALSE(form.Combo->isEnabled());
+    EXPECT_FALSE(form.Button7->isEnabled());
+    EXPECT_FALSE(form.N18->isEnabled());
+    EXPECT_EQ(form.SpeedButton1->toolTip(), QStringLiteral("Dur"));
+    QTest::qWait(300);
+    form.SpeedButton1->click();
+    EXPECT_EQ(form.SpeedButton1->property("Tag").toInt(), 0);
+    EXPECT_TRUE(form.Combo->isEnabled());
+    EXPECT_TRUE(form.SpeedButton2->isEnabled());
+    ASSERT_TRUE(form.VoiceRecording);
+    ASSERT_FALSE(form.VoiceRecording->isEmpty());
+    const QByteArray recorded = *form.VoiceRecording;
+
+    form.TabControl1->tabBar()->setCurrentIndex(45); // a Turkish tab
+    form.SpeedButton2->click();
+    EXPECT_FALSE(form.Button7->isEnabled());
+    EXPECT_FALSE(form.SpeedButton1->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.SpeedButton1->isEnabled(); }, 5000));
+    EXPECT_TRUE(form.Button7->isEnabled()); // the end of a replay enables it on any tab
+    const std::vector<char> played = wave->sink();
+    EXPECT_EQ(
+        QByteArray(played.data(), static_cast<qsizetype>(played.size())).left(recorded.size()),
+        recorded);
+}
+
+TEST_F(VoiceTest, SecondRecordingReplacesTheFirst)
+{
+    record(tone(22050, 500), 300);
+    const qsizetype first = m_form->VoiceRecording->size();
+    ASSERT_GT(first, 0);
+    record({}, 100); // the input gives nothing this time
+    EXPECT_TRUE(m_form->VoiceRecording->isEmpty());
+    m_form->SpeedButton2->click(); // an empty recording replays nothing
+    EXPECT_TRUE(m_form->SpeedButton1->isEnabled());
+}
+
+TEST_F(VoiceTest, MissingDeviceIsNotReportedAndNothingHangs)
+{
+    wave->setPresent(false);
+    record(tone(4000, 500), 100);
+    EXPECT_TRUE(m_errors.isEmpty());
+    EXPECT_TRUE(m_form->VoiceRecording->isEmpty());
+    EXPECT_TRUE(m_form->SpeedButton2->isEnabled());
+    m_form->SpeedButton2->click();
+    EXPECT_TRUE(m_form->SpeedButton1->isEnabled());
+    EXPECT_TRUE(m_form->Button7->isEnabled());
+}
