@@ -3,6 +3,7 @@
 #include "zarel-dict/cli.h"
 #include "zarel-dict/freedict.h"
 #include "zarel-dict/inspect.h"
+#include "zarel-dict/soundstage.h"
 
 #include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
@@ -150,6 +151,22 @@ TEST_F(BuiltDictionaryTree, ReportsCountsAndSkips)
     EXPECT_NE(r.find("skipped 1: not expressible in code page 1254"), std::string::npos) << r;
     EXPECT_NE(r.find("skipped 1: begins with Q"), std::string::npos) << r;
     EXPECT_NE(r.find("Build finished"), std::string::npos) << r;
+}
+
+TEST_F(BuiltDictionaryTree, SpeaksEveryEnglishBaseHeadword)
+{
+    for (int t = 0; t < kEnglishTabCount; ++t) {
+        const int count = static_cast<int>(m_index.tab(t).count());
+        for (int n = 1; n <= count; ++n)
+            EXPECT_TRUE(test::exists(m_out + "/" + headwordSoundPath(t, n))) << t << " " << n;
+        EXPECT_FALSE(test::exists(m_out + "/" + headwordSoundPath(t, count + 1))) << t;
+    }
+    for (int n = 1; n <= kTranscriptionSymbolCount; ++n)
+        EXPECT_TRUE(test::exists(m_out + "/" + transcriptionSoundPath(n))) << n;
+    EXPECT_NE(
+        m_buildReport.find("Sounds: 7 headwords and 48 transcription symbols; 0 kept, 55 made"),
+        std::string::npos)
+        << m_buildReport;
 }
 
 TEST_F(BuiltDictionaryTree, EnglishTabsReadBackAsTheProgramReadsThem)
@@ -370,6 +387,32 @@ TEST(ZarelDictCommandLine, RefusesBadArguments)
     EXPECT_FALSE(test::exists(dir.path() + "/out"));
     EXPECT_EQ(run({ "help" }).exitCode, 0);
     EXPECT_NE(run({ "help" }).out.find("dictionary:"), std::string::npos);
+}
+
+TEST(ZarelDictCommandLine, NoSoundSkipsTheSoundsAndTheSoundStageRunsAlone)
+{
+    test::TempDir source;
+    writeFakeSource(source.path());
+    test::TempDir tree;
+    const std::string out = tree.path() + "/install";
+    Outcome r = run({ "build", "--no-sound", "--source", source.path(), out });
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(test::exists(indexPath(out, 0)));
+    EXPECT_FALSE(std::filesystem::exists(out + "/wave"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/trans"));
+    EXPECT_EQ(r.out.find("Stage sound"), std::string::npos) << r.out;
+
+    // The sound stage reads the tree's index files, so it runs without the dictionary stage.
+    r = run({ "build", "--stages", "sound", out });
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(test::exists(out + "/wave/1/2.mp3"));
+    EXPECT_TRUE(test::exists(out + "/trans/48.mp3"));
+    EXPECT_NE(r.err.find("Sounds: 55/55 (100%)"), std::string::npos) << r.err;
+
+    r = run({ "build", "--stages", "sound", tree.path() + "/empty" });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("base_a.dak"), std::string::npos) << r.err;
+    EXPECT_EQ(run({ "build", "--no-sound", "--stages", "sound", out }).exitCode, 0);
 }
 
 TEST(ZarelDictCommandLine, PrintsTheDataVersion)

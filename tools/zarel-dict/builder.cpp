@@ -8,6 +8,7 @@
 #include "dictionary/lettertabs.h"
 #include "zarel-dict/articles.h"
 #include "zarel-dict/reverseindex.h"
+#include "zarel-dict/soundstage.h"
 #include "zarel-dict/textrules.h"
 
 #include <algorithm>
@@ -379,16 +380,20 @@ std::vector<std::unique_ptr<BuildStage>> makeStages()
 {
     std::vector<std::unique_ptr<BuildStage>> stages;
     stages.push_back(std::make_unique<DictionaryStage>());
+    stages.push_back(makeSoundStage());
     return stages;
 }
 
 Status runBuild(const BuildOptions &options, std::ostream &log)
 {
     std::vector<std::unique_ptr<BuildStage>> stages = makeStages();
-    for (const std::string &wanted : options.stages) {
-        if (std::none_of(stages.begin(), stages.end(),
-                         [&wanted](const auto &s) { return s->name() == wanted; }))
-            return Status::failure(ErrorCode::BadInput, "Unknown build stage \"" + wanted + "\"");
+    for (const auto *names : { &options.stages, &options.skippedStages }) {
+        for (const std::string &wanted : *names) {
+            if (std::none_of(stages.begin(), stages.end(),
+                             [&wanted](const auto &s) { return s->name() == wanted; }))
+                return Status::failure(ErrorCode::BadInput,
+                                       "Unknown build stage \"" + wanted + "\"");
+        }
     }
     if (options.outDir.empty())
         return Status::failure(ErrorCode::BadInput, "No output folder given");
@@ -400,6 +405,9 @@ Status runBuild(const BuildOptions &options, std::ostream &log)
         if (!options.stages.empty()
             && std::find(options.stages.begin(), options.stages.end(), stage->name())
                 == options.stages.end())
+            continue;
+        if (std::find(options.skippedStages.begin(), options.skippedStages.end(), stage->name())
+            != options.skippedStages.end())
             continue;
         const auto stageStart = std::chrono::steady_clock::now();
         st = stage->run(context);

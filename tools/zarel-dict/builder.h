@@ -1,6 +1,6 @@
 // The data builder: FreeDict entries to the program's 56 letter tabs (English-Turkish tabs
 // 0-25, Turkish-English tabs 26-55 with the reverse index), and the build stages that write an
-// installation's files.
+// installation's files (the sound stage is in soundstage.h).
 #pragma once
 
 #include "dictionary/dictionarywriter.h"
@@ -83,6 +83,10 @@ struct BuildOptions
     std::string outDir; // the installation folder that receives eg/ and tr/
     bool compress = false; // SZDD-compress the article files
     std::vector<std::string> stages; // names to run; empty: every stage
+    std::vector<std::string> skippedStages; // names not to run ("sound" for --no-sound)
+    int soundWorkers = 0; // worker processes of the sound stage; 0: one per core, at most 8
+    std::ostream *progress = nullptr; // progress lines of long stages (standard error)
+    bool progressInPlace = false; // a terminal: progress rewrites one line with '\r'
 };
 
 // What the stages share: the options, the report stream and the data built so far (later
@@ -111,8 +115,9 @@ std::vector<std::unique_ptr<BuildStage>> makeStages();
 std::string englishSourceStem(const std::string &sourceDir);
 std::string turkishSourceStem(const std::string &sourceDir);
 
-// Runs the chosen stages (all when none are named). BadInput for an unknown stage name,
-// FileNotFound for a missing source file, the writer's error otherwise.
+// Runs the chosen stages (all when none are named) except the skipped ones. BadInput for an
+// unknown stage name, FileNotFound for a missing source file, the failing stage's error
+// otherwise.
 Status runBuild(const BuildOptions &options, std::ostream &log);
 
 } // namespace zarel::dicttool

@@ -4,8 +4,11 @@
 #include "zarel-dict/builder.h"
 #include "zarel-dict/inspect.h"
 
+#include <iostream>
 #include <sstream>
 #include <string_view>
+
+#include <unistd.h>
 
 namespace zarel::dicttool {
 
@@ -14,16 +17,17 @@ namespace {
 // The version of the data the builder writes. scripts/run.sh rebuilds a data folder stamped with
 // another version, so change it whenever the builder writes different files: their format, their
 // order or what goes into them.
-constexpr std::string_view kDataVersion = "zarel-data-1";
+constexpr std::string_view kDataVersion = "zarel-data-2";
 
 void printUsage(std::ostream &out)
 {
     out << "Usage:\n"
-           "  zarel-dict build [--compress] [--source DIR] [--stages LIST] OUTDIR\n"
-           "      Builds the dictionary tree (eg/ and tr/) into OUTDIR from the FreeDict\n"
-           "      files in DIR (default /usr/share/dictd). --compress writes the article\n"
-           "      files SZDD-compressed. LIST names stages separated by commas (default:\n"
-           "      all):\n";
+           "  zarel-dict build [--compress] [--no-sound] [--source DIR] [--stages LIST] OUTDIR\n"
+           "      Builds the dictionary tree (eg/ and tr/) and its sounds (wave/, trans/)\n"
+           "      into OUTDIR from the FreeDict files in DIR (default /usr/share/dictd).\n"
+           "      --compress writes the article files SZDD-compressed. --no-sound skips\n"
+           "      the sounds. Sounds whose word and settings are unchanged are kept from\n"
+           "      the last build. LIST names stages separated by commas (default: all):\n";
     for (const auto &stage : makeStages())
         out << "        " << stage->name() << ": " << stage->summary() << "\n";
     out << "  zarel-dict check DIR\n"
@@ -73,6 +77,8 @@ int runBuildCommand(const std::vector<std::string> &args, std::ostream &out, std
         const std::string &a = args[i];
         if (a == "--compress") {
             options.compress = true;
+        } else if (a == "--no-sound") {
+            options.skippedStages.push_back("sound");
         } else if (a == "--source" || a == "--stages") {
             if (i + 1 >= args.size())
                 return usageError(err, a + " needs a value");
@@ -90,6 +96,9 @@ int runBuildCommand(const std::vector<std::string> &args, std::ostream &out, std
     if (positional.size() != 1)
         return usageError(err, "build needs exactly one output folder");
     options.outDir = positional.front();
+    options.progress = &err;
+    // Rewriting the progress line in place only makes sense on a terminal.
+    options.progressInPlace = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     const Status st = runBuild(options, out);
     return st.ok() ? 0 : failure(err, st);
 }

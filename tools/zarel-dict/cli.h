@@ -1,4 +1,5 @@
-// The zarel-dict command line: parses the arguments and runs build, check, list, show or --data-version.
+// The zarel-dict command line: parses the arguments and runs build, check, list, show or
+// --data-version.
 #pragma once
 
 #include <ostream>
