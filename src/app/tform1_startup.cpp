@@ -53,6 +53,8 @@ void TForm1::FormCreate()
 
     // The settings are applied before ProgramFolder is known, through the menu commands;
     // the commands store nothing while it is empty.
+    // The designed logo is the English-Turkish one; a stored direction switches it below.
+    applyDirection();
     ConfigFlags = zarel::kDefaultConfigFlags;
     const zarel::ConfigLoad config = zarel::loadConfig(currentDirectory());
     if (!config.status.ok()) {

@@ -7,6 +7,7 @@
 #include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "zarel-dict/articles.h"
+#include "zarel-dict/contentstage.h"
 #include "zarel-dict/reverseindex.h"
 #include "zarel-dict/soundstage.h"
 #include "zarel-dict/textrules.h"
@@ -381,6 +382,8 @@ std::vector<std::unique_ptr<BuildStage>> makeStages()
     std::vector<std::unique_ptr<BuildStage>> stages;
     stages.push_back(std::make_unique<DictionaryStage>());
     stages.push_back(makeSoundStage());
+    // Last, so the drawing of the pictures never runs while sound workers are forked.
+    stages.push_back(makeContentStage());
     return stages;
 }
 

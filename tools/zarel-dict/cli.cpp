@@ -17,7 +17,7 @@ namespace {
 // The version of the data the builder writes. scripts/run.sh rebuilds a data folder stamped with
 // another version, so change it whenever the builder writes different files: their format, their
 // order or what goes into them.
-constexpr std::string_view kDataVersion = "zarel-data-2";
+constexpr std::string_view kDataVersion = "zarel-data-3";
 
 void printUsage(std::ostream &out)
 {

@@ -1,6 +1,8 @@
 // check, list and show: the tree read through DictionaryIndex, TCryptStream and the RTF reader.
 #include "zarel-dict/inspect.h"
 
+#include "zarel-dict/contentstage.h"
+
 #include "controls/rtfdocument.h"
 #include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
@@ -87,7 +89,7 @@ std::string quoted(std::string_view cp1254Headword)
     return "\"" + cp1254::toUtf8(cp1254Headword) + "\"";
 }
 
-void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker)
+void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker, const LabelSet &labelKey)
 {
     const std::string index = indexPath(folder, t);
     if (!fileExists(index)) {
@@ -159,6 +161,8 @@ void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker)
             const std::string text = rtf::plainText(rtf::parse(article));
             if (!text.starts_with(cp1254::toUtf8(r.headword())))
                 checker.problem(tab, which + ": article does not begin with its headword");
+            for (const std::string &label : missingLabels(text, labelKey))
+                checker.problem(tab, which + ": usage label (" + label + ") is not in the abbreviation key");
         }
     }
 }
@@ -169,10 +173,11 @@ CheckResult checkTree(const std::string &programFolder)
 {
     CheckResult result;
     Checker checker(result);
+    const LabelSet labelKey = installedLabelKey(programFolder);
     for (int t = 0; t < kTabCount; ++t) {
         TabCheck tab;
         tab.tab = t;
-        checkTab(programFolder, t, tab, checker);
+        checkTab(programFolder, t, tab, checker, labelKey);
         result.tabs.push_back(tab);
     }
     return result;

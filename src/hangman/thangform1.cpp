@@ -1,0 +1,462 @@
+// THangForm1: building the hangman window, its texts, the guesses, the word sources, the
+// translation pane and the leg swing.
+#include "hangman/thangform1.h"
+
+#include "app/cp1254text.h"
+#include "app/tform1.h"
+#include "dictionary/codepage1254.h"
+#include "methods/methodsupport.h"
+
+#include <utility>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+using zarel::hangman::Game;
+using zarel::hangman::GuessOutcome;
+
+namespace {
+
+// The game and its scores belong to the run, not to one opening of the window.
+Game &sharedGame()
+{
+    static Game game;
+    return game;
+}
+
+zarel::hangman::RandomIndex &randomSource()
+{
+    static zarel::hangman::RandomIndex random;
+    if (!random)
+        random = zarel::hangman::systemRandom();
+    return random;
+}
+
+const QColor kWinColour(0, 128, 0);
+const QColor kLossColour(255, 0, 0);
+
+// A quiet grain of warm greys behind the panels.
+QPixmap backgroundTexture()
+{
+    QImage tile(64, 64, QImage::Format_RGB32);
+    quint32 seed = 0x2545F491u;
+    for (int y = 0; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = static_cast<int>(seed >> 28) - 8;
+            tile.setPixel(x, y, qRgb(196 + grain, 188 + grain, 170 + grain));
+        }
+    }
+    return QPixmap::fromImage(tile);
+}
+
+QFrame *panel(QWidget *parent, const QRect &geometry, QFrame::Shadow shadow)
+{
+    auto *frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Panel | shadow);
+    frame->setGeometry(geometry);
+    frame->setAutoFillBackground(true);
+    // The panels keep the plain face colour; the texture is the window's own.
+    frame->setPalette(QGuiApplication::palette());
+    return frame;
+}
+
+QPushButton *button(QWidget *parent, const QRect &geometry)
+{
+    auto *b = new QPushButton(parent);
+    b->setGeometry(geometry);
+    // Enter typed into the guess box must not press a button.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+QString text(const std::string &cp1254)
+{
+    return zarel::app::fromCp1254(cp1254);
+}
+
+} // namespace
+
+THangForm1::THangForm1(TForm1 *mainForm, QWidget *parent)
+    : QDialog(parent)
+    , m_main(mainForm)
+{
+    buildControls();
+    FormCreate();
+}
+
+THangForm1::~THangForm1() = default;
+
+const Game &THangForm1::game()
+{
+    return sharedGame();
+}
+
+void THangForm1::setRandomSource(zarel::hangman::RandomIndex random)
+{
+    randomSource() = std::move(random);
+}
+
+void THangForm1::buildControls()
+{
+    Panel1 = panel(this, QRect(75, 0, 335, 306), QFrame::Raised);
+
+    Panel2 = panel(Panel1, QRect(10, 10, 88, 138), QFrame::Sunken);
+    Image1 = new zarel::hangman::HangmanImage(&m_drawing, Panel2);
+    Image1->move(4, 4);
+
+    Label1 = new QLabel(Panel1);
+    Label1->setGeometry(110, 12, 215, 28);
+    QFont patternFont = Label1->font();
+    patternFont.setPixelSize(16);
+    patternFont.setBold(true);
+    Label1->setFont(patternFont);
+
+    Label2 = new QLabel(Panel1);
+    Label2->setGeometry(110, 44, 215, 20);
+
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setGeometry(110, 72, 32, 24);
+    Edit1->setMaxLength(1);
+    Edit1->installEventFilter(this);
+
+    Panel3 = panel(Panel1, QRect(180, 72, 145, 76), QFrame::Sunken);
+    Label4 = new QLabel(Panel3);
+    Label4->setGeometry(2, 2, 141, 16);
+    Label4->setAlignment(Qt::AlignCenter);
+    HeaderControl1 = new QHeaderView(Qt::Horizontal, Panel3);
+    HeaderControl1->setModel(new QStandardItemModel(0, 2, HeaderControl1));
+    HeaderControl1->setGeometry(2, 20, 141, 20);
+    HeaderControl1->setSectionResizeMode(QHeaderView::Stretch);
+    HeaderControl1->setDefaultAlignment(Qt::AlignCenter);
+    Label3 = new QLabel(u"0 - 0"_s, Panel3);
+    Label3->setGeometry(2, 42, 141, 30);
+    Label3->setAlignment(Qt::AlignCenter);
+    QFont scoreFont = Label3->font();
+    scoreFont.setPixelSize(16);
+    scoreFont.setBold(true);
+    Label3->setFont(scoreFont);
+
+    QRadioButton **radios[] = { &RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4 };
+    for (int i = 0; i < 4; ++i) {
+        *radios[i] = new QRadioButton(Panel1);
+        (*radios[i])->setGeometry(10, 158 + 24 * i, 240, 22);
+        (*radios[i])->setFocusPolicy(Qt::TabFocus);
+    }
+    RadioButton1->setChecked(true);
+
+    Button1 = button(Panel1, QRect(10, 264, 112, 30));
+    Button2 = button(Panel1, QRect(126, 264, 60, 30));
+    Button3 = button(Panel1, QRect(190, 264, 80, 30));
+    Button3->setEnabled(false);
+    Button5 = button(Panel1, QRect(274, 264, 26, 30));
+    Button5->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    Button4 = button(Panel1, QRect(302, 264, 26, 30));
+    Button4->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    Panel4 = panel(this, QRect(76, 312, 333, 185), QFrame::Sunken);
+    RichEdit1 = new QTextEdit(Panel4);
+    RichEdit1->setGeometry(2, 2, 329, 181);
+    RichEdit1->setReadOnly(true);
+    Panel4->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(kTimerInterval);
+    Action1 = new QAction(this);
+    Action1->setShortcut(QKeySequence(Qt::Key_F1));
+    Action1->setShortcutContext(Qt::WindowShortcut);
+    addAction(Action1);
+
+    connect(Button1, &QPushButton::clicked, this, &THangForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &THangForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &THangForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &THangForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &THangForm1::Button5Click);
+    connect(Action1, &QAction::triggered, this, &THangForm1::Button5Click);
+    for (QRadioButton *r : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
+        connect(r, &QRadioButton::clicked, this, &THangForm1::RadioButtonClick);
+    connect(Timer1, &QTimer::timeout, this, &THangForm1::Timer1Timer);
+    Timer1->start();
+
+    m_drawing.clear();
+}
+
+void THangForm1::FormCreate()
+{
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowState(windowState() | Qt::WindowMaximized);
+    QPalette p = palette();
+    p.setBrush(QPalette::Window, QBrush(backgroundTexture()));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    QSize desktop(kDesignWidth, kDesignHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        desktop = screen->geometry().size();
+    resize(desktop);
+    // The panels are laid out for the design size; the window is as large as the desktop.
+    const QPoint shift((desktop.width() - kDesignWidth) / 2,
+                       (desktop.height() - kDesignHeight) / 2);
+    Panel1->move(Panel1->pos() + shift);
+    Panel4->move(Panel4->pos() + shift);
+
+    setTexts();
+    if (zarel::methods::listCount(*m_main) == 0) {
+        RadioButton1->setEnabled(false);
+        RadioButton3->setEnabled(false);
+    }
+    m_wordFromList = false;
+}
+
+void THangForm1::setTexts()
+{
+    const bool english = m_main->N15->isChecked();
+    auto pick = [english](QString turkish, QString englishText) {
+        return english ? std::move(englishText) : std::move(turkish);
+    };
+    Button3->setText(pick(u"Çeviri"_s, u"Translation"_s));
+    Button1->setText(pick(u"Sonraki kelime"_s, u"Next word"_s));
+    Button2->setText(pick(u"Pes"_s, u"Loss"_s));
+    Button5->setToolTip(pick(u"Yardım"_s, u"Help"_s));
+    Button4->setToolTip(pick(u"Çıkış"_s, u"Exit"_s));
+    Label4->setText(pick(u"Sonuç"_s, u"Results"_s));
+    HeaderControl1->model()->setHeaderData(0, Qt::Horizontal, pick(u"Siz"_s, u"You"_s));
+    HeaderControl1->model()->setHeaderData(1, Qt::Horizontal, pick(u"Ben"_s, u"Me"_s));
+    RadioButton1->setText(pick(u"Listeden rasgele kelime"_s, u"Random word from list"_s));
+    RadioButton2->setText(pick(u"İngilizce rasgele kelime"_s, u"Random English word"_s));
+    RadioButton3->setText(pick(u"Sıra ile listeden kelime"_s, u"Next word from list"_s));
+    RadioButton4->setText(pick(u"Türkçe rasgele kelime"_s, u"Random Turkish word"_s));
+}
+
+void THangForm1::startFirstGame(const QString &word)
+{
+    startGame(zarel::app::toCp1254(word));
+}
+
+void THangForm1::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!std::exchange(m_shown, true))
+        FormShow();
+}
+
+void THangForm1::FormShow()
+{
+    if (zarel::methods::listCount(*m_main) > 0) {
+        m_wordFromList = true;
+    } else {
+        RadioButton2->setChecked(true);
+        Button1Click();
+    }
+    Edit1->setFocus();
+}
+
+void THangForm1::startGame(const std::string &word)
+{
+    m_drawing.clear();
+    Image1->update();
+    Label2->clear();
+    if (sharedGame().start(word))
+        showScore(true);
+    showPattern();
+}
+
+void THangForm1::showPattern()
+{
+    Label1->setText(text(sharedGame().pattern()));
+}
+
+void THangForm1::showScore(bool playerWon)
+{
+    const zarel::hangman::Scores &s = sharedGame().scores();
+    Label3->setText(QString::number(s.player) + u" - "_s + QString::number(s.computer));
+    QPalette p = Label3->palette();
+    p.setColor(QPalette::WindowText, playerWon ? kWinColour : kLossColour);
+    Label3->setPalette(p);
+}
+
+bool THangForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Edit1 || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const QString typed = key->text();
+    // Keys that type no character (arrows, Backspace, Enter, Ctrl combinations) are no guesses.
+    if (typed.size() != 1 || typed.at(0).unicode() < 0x20 || typed.at(0).unicode() == 0x7F
+        || (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return false;
+    const int byte = zarel::cp1254::fromUnicode(typed.at(0).unicode());
+    if (byte < 0)
+        return true; // no character of the game's code page: neither guessed nor shown
+    Edit1KeyPress(static_cast<unsigned char>(byte));
+    // The box's own handling then shows the character just typed.
+    return false;
+}
+
+void THangForm1::Edit1KeyPress(unsigned char key)
+{
+    Game &g = sharedGame();
+    const GuessOutcome outcome = g.guess(key);
+    if (outcome == GuessOutcome::Ignored)
+        return;
+    Label2->setText(text(g.guessed()));
+    switch (outcome) {
+    case GuessOutcome::Found:
+        showPattern();
+        break;
+    case GuessOutcome::Won:
+        showScore(true);
+        Button3->setEnabled(true);
+        showPattern();
+        break;
+    case GuessOutcome::Lost:
+        QApplication::beep();
+        break;
+    case GuessOutcome::Missed:
+    case GuessOutcome::Ignored:
+        break;
+    }
+    m_drawing.drawStage(g.misses());
+    Image1->update();
+    if (outcome == GuessOutcome::Lost) {
+        Button3->setEnabled(true);
+        showPattern();
+        showScore(false);
+    }
+    Edit1->clear();
+}
+
+void THangForm1::Button2Click()
+{
+    if (!sharedGame().giveUp())
+        return;
+    showPattern();
+    Button3->setEnabled(true);
+    showScore(false);
+}
+
+void THangForm1::Button1Click()
+{
+    if (Panel4->isVisible())
+        Panel4->hide();
+    std::string word;
+    // With no word anywhere the game of an earlier opening must not go on unseen.
+    if (!drawNextWord(word))
+        word.clear();
+    startGame(word);
+    Button3->setEnabled(false);
+}
+
+bool THangForm1::drawNextWord(std::string &word)
+{
+    using namespace zarel::hangman;
+    if (RadioButton4->isChecked())
+        return drawDictionaryWord(kFirstTurkishTab, kLastTurkishTab, word);
+    if (RadioButton1->isChecked() && drawListWord(true, word))
+        return true;
+    if (RadioButton3->isChecked() && drawListWord(false, word))
+        return true;
+    // The English source, and the list sources when the list has no word long enough.
+    return drawDictionaryWord(kFirstEnglishTab, kLastEnglishTab, word);
+}
+
+bool THangForm1::drawListWord(bool random, std::string &word)
+{
+    const int count = zarel::methods::listCount(*m_main);
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        entries.push_back(zarel::app::toCp1254(zarel::methods::shownEntry(*m_main, i)));
+    const int i = random ? zarel::hangman::randomListWord(entries, randomSource())
+                         : zarel::hangman::nextListWord(entries, m_main->ListBox1->currentRow());
+    if (i < 0)
+        return false;
+    zarel::methods::selectListEntry(*m_main, i);
+    word = entries[static_cast<size_t>(i)];
+    m_wordFromList = true;
+    return true;
+}
+
+bool THangForm1::drawDictionaryWord(int firstTab, int lastTab, std::string &word)
+{
+    const zarel::hangman::DictionaryWord w
+        = zarel::hangman::randomHeadword(m_main->Dictionary, firstTab, lastTab, randomSource());
+    if (!w.found())
+        return false;
+    m_main->selectTab(w.tab);
+    word = std::string(m_main->Dictionary.tab(w.tab).headword(static_cast<size_t>(w.index)));
+    m_wordFromList = false;
+    return true;
+}
+
+void THangForm1::Button3Click()
+{
+    // A list word is looked up under the tab of the list's selected entry; a dictionary word
+    // under the tab it was drawn from, which is still the current one.
+    const int tab
+        = m_wordFromList ? zarel::methods::entryTab(*m_main, m_main->ListBox1->currentRow()) : -1;
+    const zarel::methods::Located at
+        = zarel::methods::locateInTab(*m_main, tab, text(sharedGame().word()));
+    if (!at.found())
+        return;
+    Panel4->show();
+    zarel::methods::loadArticle(*m_main, at, RichEdit1);
+}
+
+void THangForm1::Button4Click()
+{
+    m_main->Tag = 0;
+    done(QDialog::Accepted);
+}
+
+void THangForm1::done(int result)
+{
+    m_main->Tag = 0;
+    Timer1->stop();
+    QDialog::done(result);
+}
+
+void THangForm1::keyPressEvent(QKeyEvent *event)
+{
+    // The window closes through its exit button only, as it has no border to close it by.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void THangForm1::Button5Click()
+{
+    zarel::methods::showMethodHelp(*m_main, kHelpPage);
+}
+
+void THangForm1::RadioButtonClick()
+{
+    Edit1->setFocus();
+}
+
+void THangForm1::Timer1Timer()
+{
+    if (m_drawing.swingTick())
+        Image1->update();
+}
+
+#include "moc_thangform1.cpp"

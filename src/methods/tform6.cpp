@@ -1,0 +1,292 @@
+// Method 4's window: the article without its headword, the answer check with the exam score, and
+// the word commands in list or random order.
+#include "methods/tform6.h"
+
+#include "app/tform1.h"
+#include "methods/methodrules.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QFont>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardItemModel>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::Literals::StringLiterals;
+using zarel::methods::Located;
+
+namespace zarel {
+
+std::size_t hiddenArticleLength(std::u16string_view article, std::size_t headwordLength,
+                                bool english)
+{
+    const std::size_t headword = std::min(headwordLength, article.size());
+    if (!english)
+        return headword;
+    const std::size_t first = article.find(u'/', headword);
+    if (first == std::u16string_view::npos)
+        return headword;
+    const std::size_t second = article.find(u'/', first + 1);
+    return second == std::u16string_view::npos ? headword : second + 1;
+}
+
+} // namespace zarel
+
+namespace {
+
+// A button with its glyph above its caption.
+QToolButton *glyphButton(QWidget *parent, QRect geometry, QStyle::StandardPixmap icon)
+{
+    auto *button = new QToolButton(parent);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+TForm6::TForm6(TForm1 *mainForm, QWidget *parent)
+    : TMethodForm(mainForm, 4, QSize(kPanelWidth, kPanelHeight), parent)
+{
+    buildControls();
+    connect(Button5, &QPushButton::clicked, this, &TForm6::Button5Click);
+    connect(Button4, &QToolButton::clicked, this, &TForm6::Button4Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm6::Button4Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm6::Button6Click);
+    connect(Button8, &QToolButton::clicked, this, &TForm6::Button8Click);
+    connect(Button3, &QToolButton::clicked, this, &TForm6::Button3Click);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TForm6::Button3Click);
+    connect(Timer3, &QTimer::timeout, this, &TForm6::Timer3Timer);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm6::SpeedButton1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    FormCreate();
+}
+
+void TForm6::buildControls()
+{
+    RichEdit1 = new QTextEdit(Panel1);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setGeometry(9, 9, 312, 177);
+
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setGeometry(9, 190, 312, 29);
+    QFont answerFont(u"Times New Roman"_s);
+    answerFont.setPixelSize(19);
+    Edit1->setFont(answerFont);
+    QPalette palette = Edit1->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    Edit1->setPalette(palette);
+
+    PrgBar1 = new QProgressBar(Panel1);
+    PrgBar1->setTextVisible(false);
+    PrgBar1->setGeometry(9, 226, 312, 16);
+    CheckBox1 = new QCheckBox(Panel1);
+    CheckBox1->setGeometry(9, 250, 150, 18);
+    CheckBox2 = new QCheckBox(Panel1);
+    CheckBox2->setGeometry(170, 250, 150, 18);
+
+    Button3 = glyphButton(Panel1, QRect(330, 9, 66, 56), QStyle::SP_DialogApplyButton);
+    Button8 = glyphButton(Panel1, QRect(330, 68, 66, 56), QStyle::SP_FileDialogContentsView);
+    Button4 = glyphButton(Panel1, QRect(330, 127, 66, 56), QStyle::SP_ArrowRight);
+    SpeedButton1 = makeSpeedButton(Panel1, QRect(349, 186, 28, 28), QStyle::SP_DialogHelpButton);
+    Label4 = makeLabel(Panel1, QPoint(330, 216), {});
+
+    ScorePanel = new QFrame(Panel1);
+    ScorePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ScorePanel->setGeometry(328, 234, 70, 46);
+    HeaderControl1 = new QHeaderView(Qt::Horizontal, ScorePanel);
+    HeaderControl1->setModel(new QStandardItemModel(0, 2, HeaderControl1));
+    HeaderControl1->setSectionsClickable(false);
+    HeaderControl1->setMinimumSectionSize(10);
+    HeaderControl1->resizeSection(0, 35);
+    HeaderControl1->resizeSection(1, 50);
+    HeaderControl1->setGeometry(2, 2, 66, 20);
+    Label1 = new QLabel(ScorePanel);
+    QFont scoreFont = Label1->font();
+    scoreFont.setBold(true);
+    Label1->setFont(scoreFont);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(2, 22, 66, 22);
+
+    Strip = makePictureStrip(QRect(2, 290, 398, 44));
+    Button5 = makeButton(Strip, QRect(6, 4, 40, 36));
+    Button5->setIconSize(QSize(28, 28));
+    Button6 = makeButton(Strip, QRect(52, 6, 124, 32));
+    Button7 = makeButton(Strip, QRect(180, 6, 134, 32), {}, QStyle::SP_ArrowRight);
+    Button7->setLayoutDirection(Qt::RightToLeft); // the glyph at the right
+    Button2 = makeButton(Strip, QRect(352, 4, 40, 36), {}, QStyle::SP_DialogCloseButton);
+
+    Timer3 = new QTimer(this);
+    initStartStop(Button5, Timer3);
+}
+
+void TForm6::setTexts()
+{
+    Button3->setText(text(u"Kontrol et"_s, u"Verification"_s));
+    Button8->setText(text(u"Göster"_s, u"Show"_s));
+    Button4->setText(text(u"Sonraki"_s, u"Next"_s));
+    Label4->setText(text(u"Sonuç"_s, u"Results"_s));
+    Label4->adjustSize();
+    auto *model = static_cast<QStandardItemModel *>(HeaderControl1->model());
+    model->setHorizontalHeaderLabels({ text(u"Siz"_s, u"You"_s), text(u"Ben"_s, u"Me"_s) });
+    CheckBox1->setText(text(u"Rasgele kelime"_s, u"Random word"_s));
+    CheckBox2->setText(text(u"Sınav"_s, u"Exam"_s));
+    Button6->setText(text(u"Önceki kelime"_s, u"Previous word"_s));
+    Button7->setText(text(u"Sonraki kelime"_s, u"Next word"_s));
+    Button2->setToolTip(text(u"Çıkış"_s, u"Exit"_s));
+    SpeedButton1->setToolTip(text(u"Yardım"_s, u"Help"_s));
+}
+
+void TForm6::FormCreate()
+{
+    WordIndex = 0;
+    AnswerWord.clear();
+    Running = false;
+    Answered = false;
+    RightCount = 0;
+    WrongCount = 0;
+    PrgBar1->setRange(0, listCount());
+    PrgBar1->setValue(0);
+    // Nothing is pronounced here, but the end-of-sound group keeps the step buttons usable.
+    onPronunciationEnd([this] {
+        Button6->setEnabled(true);
+        Button7->setEnabled(true);
+    });
+    Timer3->start();
+    setTexts();
+    showScore();
+}
+
+void TForm6::Button5Click()
+{
+    if (Running) {
+        Running = false;
+        showStartGlyph();
+        Timer3->start();
+        return;
+    }
+    Running = true;
+    showStopGlyph();
+    Timer3->stop();
+    // The current word again: one step back, then the next word in list order.
+    const int count = listCount();
+    if (count == 0)
+        return;
+    WordIndex = WordIndex <= 0 ? count - 1 : WordIndex - 1;
+    nextWord(false);
+}
+
+void TForm6::Button4Click()
+{
+    nextWord(CheckBox1->isChecked());
+}
+
+void TForm6::Button6Click()
+{
+    const int count = listCount();
+    if (count == 0)
+        return;
+    for (int step = 0; step < 2; ++step)
+        WordIndex = WordIndex <= 0 ? count - 1 : WordIndex - 1;
+    nextWord(false);
+}
+
+void TForm6::Button8Click()
+{
+    if (!Running)
+        return;
+    Answered = false;
+    if (CheckBox2->isChecked()) {
+        ++WrongCount;
+        showScore();
+    }
+    Edit1->setFocus();
+    Edit1->setText(AnswerWord);
+}
+
+void TForm6::Button3Click()
+{
+    if (!Running || Answered)
+        return;
+    const bool exam = CheckBox2->isChecked();
+    if (answerIsRight(Edit1->text(), AnswerWord)) {
+        Answered = true;
+        if (exam) {
+            ++RightCount;
+            showScore();
+        }
+        feedback(true, nullptr);
+        Button4Click();
+    } else {
+        if (exam) {
+            ++WrongCount;
+            showScore();
+        }
+        feedback(false, nullptr);
+    }
+    Edit1->setFocus();
+}
+
+void TForm6::Timer3Timer()
+{
+    blink();
+}
+
+void TForm6::SpeedButton1Click()
+{
+    help();
+}
+
+void TForm6::Button2Click()
+{
+    exitMethod(false, true);
+}
+
+void TForm6::nextWord(bool random)
+{
+    const int count = listCount();
+    if (count == 0)
+        return;
+    Answered = false;
+    if (random)
+        WordIndex = static_cast<int>(QRandomGenerator::global()->bounded(count));
+    else
+        WordIndex = zarel::nextWordIndex(WordIndex, count);
+    AnswerWord = shownEntry(WordIndex);
+    PrgBar1->setValue(WordIndex);
+
+    const Located at = locate(WordIndex, AnswerWord, true);
+    if (!loadArticle(at, RichEdit1))
+        return; // no headword: the previous article and the typed text stay
+
+    const QString plain = RichEdit1->document()->toPlainText();
+    const std::u16string_view view(reinterpret_cast<const char16_t *>(plain.utf16()),
+                                   static_cast<std::size_t>(plain.size()));
+    const std::size_t hidden = zarel::hiddenArticleLength(
+        view, static_cast<std::size_t>(AnswerWord.size()), isEnglishEntry(WordIndex));
+    QTextCursor cursor(RichEdit1->document());
+    cursor.setPosition(0);
+    cursor.setPosition(static_cast<int>(hidden), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.setPosition(0);
+    RichEdit1->setTextCursor(cursor);
+    Edit1->clear();
+    Edit1->setFocus();
+}
+
+void TForm6::showScore()
+{
+    Label1->setText(u"%1 - %2"_s.arg(RightCount).arg(WrongCount));
+    Label1->repaint();
+}
