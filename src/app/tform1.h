@@ -293,6 +293,7 @@ private:
     void wireLookup();
     void wireWordList();
     void wireLanguage();
+    void loadBackgrounds();
     void wireHelp();
     void wireMethods();
     void buildVoiceRecording();

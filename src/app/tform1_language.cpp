@@ -4,6 +4,7 @@
 
 #include "app/alignlayout.h"
 #include "app/ttabcontrol.h"
+#include "help/backgroundpicture.h"
 #include "platform/jpegdecoder.h"
 
 #include <QAction>
@@ -104,6 +105,17 @@ void TForm1::applyDirection()
         pixmap = QPixmap::fromImage(image.copy());
     }
     Image1->setPixmap(pixmap);
+}
+
+void TForm1::loadBackgrounds()
+{
+    // The textures lie in the data folder; a missing or damaged picture leaves the panel plain.
+    const QPixmap strip = zarel::help::loadJpegPicture(u"strip.jpg"_s);
+    const QPixmap texture = zarel::help::loadJpegPicture(u"texture.jpg"_s);
+    for (QLabel *image : { Image2, Image3, Image4 }) {
+        image->setScaledContents(true);
+        image->setPixmap(image == Image2 ? strip : texture);
+    }
 }
 
 void TForm1::Image1Click()

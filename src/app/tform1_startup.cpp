@@ -55,6 +55,7 @@ void TForm1::FormCreate()
     // the commands store nothing while it is empty.
     // The designed logo is the English-Turkish one; a stored direction switches it below.
     applyDirection();
+    loadBackgrounds();
     ConfigFlags = zarel::kDefaultConfigFlags;
     const zarel::ConfigLoad config = zarel::loadConfig(currentDirectory());
     if (!config.status.ok()) {
