@@ -173,17 +173,17 @@ TEST(CollectTurkish, CapsTheEnglishList)
     EXPECT_EQ(side.cappedLists, 1);
 }
 
-struct RunSpec
+struct RunShape
 {
     std::string text;
     bool bold;
     bool italic;
-    bool operator==(const RunSpec &) const = default;
+    bool operator==(const RunShape &) const = default;
 };
 
-std::vector<RunSpec> specs(const std::vector<rtf::Run> &runs)
+std::vector<RunShape> runShapes(const std::vector<rtf::Run> &runs)
 {
-    std::vector<RunSpec> out;
+    std::vector<RunShape> out;
     for (const rtf::Run &r : runs)
         out.push_back({ r.text, r.format.bold, r.format.italic });
     return out;
@@ -194,7 +194,7 @@ TEST(ArticleDocuments, SetsShortLabelsInItalics)
     struct Case
     {
         std::string sense;
-        std::vector<RunSpec> runs;
+        std::vector<RunShape> runs;
     };
     const std::string fifteen = "(ççççççççççççççç)"; // 15 characters, 30 bytes
     const std::string sixteen = "(çççççççççççççççç)";
@@ -216,7 +216,7 @@ TEST(ArticleDocuments, SetsShortLabelsInItalics)
         { "", {} },
     };
     for (const Case &c : cases)
-        EXPECT_EQ(specs(senseRuns(c.sense)), c.runs) << c.sense;
+        EXPECT_EQ(runShapes(senseRuns(c.sense)), c.runs) << c.sense;
 }
 
 TEST(ArticleDocuments, BeginWithTheHeadwordAndTranscription)
@@ -224,8 +224,8 @@ TEST(ArticleDocuments, BeginWithTheHeadwordAndTranscription)
     const rtf::Document doc
         = articleDocument("abandon", parseMarkup("*ı*b*e*nd*ı*n"), { "terk etmek", "(den.) faça" });
     ASSERT_EQ(doc.paragraphs.size(), 3u);
-    EXPECT_EQ(specs(doc.paragraphs[0].runs),
-              (std::vector<RunSpec> { { "abandon", true, false },
+    EXPECT_EQ(runShapes(doc.paragraphs[0].runs),
+              (std::vector<RunShape> { { "abandon", true, false },
                                       { " /", false, false },
                                       { "ı", true, false },
                                       { "b", false, false },
@@ -233,8 +233,8 @@ TEST(ArticleDocuments, BeginWithTheHeadwordAndTranscription)
                                       { "nd", false, false },
                                       { "ı", true, false },
                                       { "n/", false, false } }));
-    EXPECT_EQ(specs(doc.paragraphs[2].runs),
-              (std::vector<RunSpec> {
+    EXPECT_EQ(runShapes(doc.paragraphs[2].runs),
+              (std::vector<RunShape> {
                   { "2. ", false, false }, { "(den.)", false, true }, { " faça", false, false } }));
     EXPECT_EQ(rtf::plainText(doc), "abandon /ıbendın/\n1. terk etmek\n2. (den.) faça");
 

@@ -2,7 +2,7 @@
 #include "zarel-dict/cli.h"
 
 #include "zarel-dict/builder.h"
-#include "zarel-dict/inspect.h"
+#include "zarel-dict/treecheck.h"
 
 #include <iostream>
 #include <sstream>

@@ -1,5 +1,5 @@
 // check, list and show: the tree read through DictionaryIndex, TCryptStream and the RTF reader.
-#include "zarel-dict/inspect.h"
+#include "zarel-dict/treecheck.h"
 
 #include "zarel-dict/contentstage.h"
 

@@ -2,7 +2,7 @@
 // -> DictionaryIndex / TCryptStream / RTF reader, and the check, list and show commands.
 #include "zarel-dict/cli.h"
 #include "zarel-dict/freedict.h"
-#include "zarel-dict/inspect.h"
+#include "zarel-dict/treecheck.h"
 #include "zarel-dict/soundstage.h"
 
 #include "controls/rtfreader.h"
