@@ -2,6 +2,8 @@
 // (paragraphs of styled runs; text in UTF-8).
 #pragma once
 
+#include "dictionary/codepage1254.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -57,12 +59,14 @@ struct Document
 // The text of a document: paragraphs joined by "\n".
 std::string plainText(const Document &doc);
 
-// Appends the UTF-8 encoding of a code point; surrogates and values above U+10FFFF are
-// written as U+FFFD.
-void appendUtf8(std::string &out, char32_t codePoint);
-
-// Decodes the code point that starts at `pos` and advances `pos` past it. An invalid,
-// overlong or truncated sequence yields U+FFFD and advances one byte. `pos` < text.size().
-char32_t nextUtf8(std::string_view text, std::size_t &pos);
+// The UTF-8 coder of the code-page unit, under the names the RTF code uses.
+inline void appendUtf8(std::string &out, char32_t codePoint)
+{
+    utf8::append(out, codePoint);
+}
+inline char32_t nextUtf8(std::string_view text, std::size_t &pos)
+{
+    return utf8::next(text, pos);
+}
 
 } // namespace zarel::rtf

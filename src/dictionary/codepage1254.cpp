@@ -36,63 +36,6 @@ char32_t mapByte(unsigned char b)
     }
 }
 
-void appendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at `i`; malformed bytes decode as U+FFFD and advance by one.
-char32_t nextUtf8(std::string_view s, size_t &i)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t c = 0;
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        c = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        c = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        c = b0 & 0x07;
-    } else {
-        ++i;
-        return 0xFFFD;
-    }
-    if (i + static_cast<size_t>(extra) >= s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    i += static_cast<size_t>(extra) + 1;
-    return c;
-}
-
 } // namespace
 
 char32_t toUnicode(unsigned char byte)
@@ -128,7 +71,7 @@ std::string toUtf8(std::string_view bytes)
         if (b < 0x80)
             out += ch;
         else
-            appendUtf8(out, mapByte(b));
+            zarel::utf8::append(out, mapByte(b));
     }
     return out;
 }
@@ -140,7 +83,7 @@ std::string fromUtf8(std::string_view utf8, char replacement, bool *lossless)
     bool clean = true;
     size_t i = 0;
     while (i < utf8.size()) {
-        const char32_t c = nextUtf8(utf8, i);
+        const char32_t c = zarel::utf8::next(utf8, i);
         const int b = fromUnicode(c);
         if (b >= 0 && c != 0xFFFD) {
             out += static_cast<char>(b);
@@ -176,3 +119,74 @@ unsigned char foldCase(unsigned char byte)
 }
 
 } // namespace zarel::cp1254
+
+namespace zarel::utf8 {
+
+void append(std::string &out, char32_t c)
+{
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        c = 0xFFFD;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t next(std::string_view text, std::size_t &pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    int extra = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        c = lead & 0x1F;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        c = lead & 0x0F;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        c = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (text.size() - pos <= static_cast<std::size_t>(extra)) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
+        if ((b & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return 0xFFFD;
+    }
+    pos += static_cast<std::size_t>(extra) + 1;
+    return c;
+}
+
+} // namespace zarel::utf8

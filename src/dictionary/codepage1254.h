@@ -39,3 +39,15 @@ inline unsigned char asciiUpper(unsigned char byte)
 }
 
 } // namespace zarel::cp1254
+
+namespace zarel::utf8 {
+
+// Appends the UTF-8 encoding of a code point; surrogates and values above U+10FFFF are
+// written as U+FFFD.
+void append(std::string &out, char32_t codePoint);
+
+// Decodes the code point that starts at `pos` and advances `pos` past it. An invalid,
+// overlong or truncated sequence yields U+FFFD and advances one byte. `pos` < text.size().
+char32_t next(std::string_view text, std::size_t &pos);
+
+} // namespace zarel::utf8
