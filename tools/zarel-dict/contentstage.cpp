@@ -2,6 +2,8 @@
 // usage-label check.
 #include "zarel-dict/contentstage.h"
 
+#include "zarel-dict/tablelines.h"
+
 #include "controls/rtfreader.h"
 #include "controls/rtfwriter.h"
 #include "dictionary/fileutil.h"
@@ -44,26 +46,16 @@ std::vector<std::string_view> splitTabs(std::string_view line)
     }
 }
 
-// Calls `take(lineNumber, fields)` for every line that is not empty and not a comment; stops at
-// the first failure.
-template<typename Take> Status forEachTableLine(std::string_view tsv, Take take)
+// Calls `take(lineNumber, fields)` for every line that holds more than blanks and is not a
+// comment; stops at the first failure.
+template<typename Take> Status forEachTableRow(std::string_view tsv, Take take)
 {
-    int number = 0;
-    size_t pos = 0;
-    while (pos < tsv.size()) {
-        size_t end = tsv.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = tsv.size();
-        const std::string_view line = trimBlanks(tsv.substr(pos, end - pos));
-        pos = end + 1;
-        ++number;
+    return forEachTableLine(tsv, [&take](int number, std::string_view raw) {
+        const std::string_view line = trimBlanks(raw);
         if (line.empty() || line.front() == '#')
-            continue;
-        const Status st = take(number, splitTabs(line));
-        if (!st.ok())
-            return st;
-    }
-    return Status::success();
+            return Status::success();
+        return take(number, splitTabs(line));
+    });
 }
 
 Status badLine(int number, const std::string &what)
@@ -206,7 +198,7 @@ Status loadTranscriptionKey(std::string_view tsv, std::vector<TranscriptionKeyLi
 {
     lines.clear();
     const auto &symbols = transcriptionSymbols();
-    Status st = forEachTableLine(tsv, [&](int number, const std::vector<std::string_view> &f) {
+    Status st = forEachTableRow(tsv, [&](int number, const std::vector<std::string_view> &f) {
         if (f.size() != 6)
             return badLine(number, "expected 6 fields, found " + std::to_string(f.size()));
         if (std::any_of(f.begin(), f.end(), [](std::string_view s) { return s.empty(); }))
@@ -251,19 +243,18 @@ Status loadAbbreviationKey(std::string_view tsv, std::vector<Abbreviation> &entr
 {
     entries.clear();
     LabelSet seen;
-    const Status st = forEachTableLine(
-        tsv, [&](int number, const std::vector<std::string_view> &f) {
-            if (f.size() != 3)
-                return badLine(number, "expected 3 fields, found " + std::to_string(f.size()));
-            if (f[0].empty() || f[1].empty() || f[2].empty())
-                return badLine(number, "empty field");
-            if (characterCount(f[0]) > kMaxLabelLength || f[0].find_first_of("()") != f[0].npos)
-                return badLine(number, "label \"" + std::string(f[0]) + "\" is not a usage label");
-            if (!seen.emplace(f[0]).second)
-                return badLine(number, "label \"" + std::string(f[0]) + "\" listed twice");
-            entries.push_back({ std::string(f[0]), std::string(f[1]), std::string(f[2]) });
-            return Status::success();
-        });
+    const Status st = forEachTableRow(tsv, [&](int number, const std::vector<std::string_view> &f) {
+        if (f.size() != 3)
+            return badLine(number, "expected 3 fields, found " + std::to_string(f.size()));
+        if (f[0].empty() || f[1].empty() || f[2].empty())
+            return badLine(number, "empty field");
+        if (characterCount(f[0]) > kMaxLabelLength || f[0].find_first_of("()") != f[0].npos)
+            return badLine(number, "label \"" + std::string(f[0]) + "\" is not a usage label");
+        if (!seen.emplace(f[0]).second)
+            return badLine(number, "label \"" + std::string(f[0]) + "\" listed twice");
+        entries.push_back({ std::string(f[0]), std::string(f[1]), std::string(f[2]) });
+        return Status::success();
+    });
     if (!st.ok())
         entries.clear();
     return st;

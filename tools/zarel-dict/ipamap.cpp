@@ -2,6 +2,8 @@
 // longest-match conversion.
 #include "zarel-dict/ipamap.h"
 
+#include "zarel-dict/tablelines.h"
+
 #include "controls/rtfdocument.h"
 
 #include <algorithm>
@@ -124,19 +126,7 @@ std::string toPlainText(const Transcription &t)
 Status IpaMap::load(std::string_view tsv, IpaMap &out)
 {
     IpaMap map;
-    int lineNumber = 0;
-    size_t pos = 0;
-    while (pos < tsv.size()) {
-        size_t end = tsv.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = tsv.size();
-        std::string_view line = tsv.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line.front() == '#')
-            continue;
+    const Status read = forEachTableLine(tsv, [&map](int lineNumber, std::string_view line) {
         const auto bad = [lineNumber](const std::string &why) {
             return Status::failure(ErrorCode::BadFormat,
                                    "IPA table line " + std::to_string(lineNumber) + ": " + why);
@@ -157,7 +147,10 @@ Status IpaMap::load(std::string_view tsv, IpaMap &out)
         if (!map.m_map.emplace(key, std::move(value)).second)
             return bad("the IPA \"" + std::string(line.substr(0, tab)) + "\" appears twice");
         map.m_longestKey = std::max(map.m_longestKey, key.size());
-    }
+        return Status::success();
+    });
+    if (!read.ok())
+        return read;
     if (map.m_map.empty())
         return Status::failure(ErrorCode::BadFormat, "IPA table is empty");
     out = std::move(map);

@@ -2,6 +2,8 @@
 // of made sounds, the worker processes that synthesize and encode, and the progress line.
 #include "zarel-dict/soundstage.h"
 
+#include "zarel-dict/tablelines.h"
+
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/fileutil.h"
@@ -503,19 +505,7 @@ Status loadPhonemeTable(std::string_view tsv,
 {
     std::array<std::string, kTranscriptionSymbolCount> table;
     size_t count = 0;
-    int lineNumber = 0;
-    size_t pos = 0;
-    while (pos < tsv.size()) {
-        size_t end = tsv.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = tsv.size();
-        std::string_view line = tsv.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line.front() == '#')
-            continue;
+    const Status read = forEachTableLine(tsv, [&](int lineNumber, std::string_view line) {
         const auto bad = [lineNumber](const std::string &why) {
             return Status::failure(ErrorCode::BadFormat,
                                    "Transcription sound table, line " + std::to_string(lineNumber)
@@ -539,7 +529,10 @@ Status loadPhonemeTable(std::string_view tsv,
                         [](char c) { return c <= ' ' || c > '~' || c == '[' || c == ']'; }))
             return bad("phonemes may only hold printable ASCII without blanks and brackets");
         table[count++] = std::string(sounds);
-    }
+        return Status::success();
+    });
+    if (!read.ok())
+        return read;
     if (count != kTranscriptionSymbolCount)
         return Status::failure(ErrorCode::BadFormat,
                                "Transcription sound table: " + std::to_string(count)
