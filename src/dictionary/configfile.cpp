@@ -3,12 +3,6 @@
 
 #include "dictionary/fileutil.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace zarel {
 
 namespace {
@@ -29,14 +23,10 @@ ConfigLoad loadConfig(const std::string &folder)
     if (st.code == ErrorCode::FileNotFound) {
         result.existed = false;
         result.flags = kDefaultConfigFlags;
-        // Created with exactly the five characters and no line end.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            const ssize_t n = ::write(fd, kDefaultConfigFlags, 5);
-            ::close(fd);
-            if (n != 5) // never leave a short file behind: let the next start create it again
-                ::unlink(path.c_str());
-        }
+        // Created with exactly the five characters and no line end, through a temporary file:
+        // an empty file left by a crash between creating and writing would be read as "00000".
+        // A failure leaves no file, so the next start creates it again.
+        writeFileAtomic(path, kDefaultConfigFlags);
         return result;
     }
     if (!st.ok()) {
