@@ -5,11 +5,45 @@
 #include <cstdio>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
+
 namespace zarel {
+
+namespace {
+
+constexpr std::string_view kTempInfix = ".tmp";
+constexpr size_t kTempSuffixLength = 6; // the XXXXXX of mkstemp
+constexpr time_t kStaleTempSeconds = 60;
+
+// Removes temporaries of `name` in `dir` that a write cut off by a crash or a kill left behind
+// (name.tmpXXXXXX). Only those untouched for a minute go, so a write another running copy of the
+// program is doing at this moment keeps its file.
+void removeStaleTemporaries(const std::string &dir, const std::string &name)
+{
+    DIR *d = ::opendir(dir.c_str());
+    if (d == nullptr)
+        return;
+    const std::string prefix = name + std::string(kTempInfix);
+    const time_t now = std::time(nullptr);
+    while (const dirent *entry = ::readdir(d)) {
+        const std::string_view candidate(entry->d_name);
+        if (candidate.size() != prefix.size() + kTempSuffixLength || !candidate.starts_with(prefix))
+            continue;
+        const std::string full = dir + '/' + std::string(candidate);
+        struct stat st;
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+            && now - st.st_mtime > kStaleTempSeconds)
+            ::unlink(full.c_str());
+    }
+    ::closedir(d);
+}
+
+} // namespace
 
 bool fileExists(const std::string &path)
 {
@@ -91,6 +125,7 @@ Status writeFileAtomic(const std::string &path, std::string_view data)
         ::fsync(dfd);
         ::close(dfd);
     }
+    removeStaleTemporaries(dir, slash == std::string::npos ? path : path.substr(slash + 1));
     return Status::success();
 }
 

@@ -14,7 +14,8 @@ bool fileExists(const std::string &path);
 Status readWholeFile(const std::string &path, std::string &out);
 
 // Writes `data` to a temporary file in the same folder, flushes it to disk and renames it over
-// `path`, so readers see either the old or the new contents, never a mix.
+// `path`, so readers see either the old or the new contents, never a mix. Temporaries of `path`
+// that an interrupted earlier write left behind (over a minute old) are removed afterwards.
 Status writeFileAtomic(const std::string &path, std::string_view data);
 
 } // namespace zarel
