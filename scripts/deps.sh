@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and generate the data (skipped when all
-# are present). Sourced by run.sh and test.sh.
+# are present). Sourced by run.sh and test.sh; the test scripts add the compilers and tools
+# of the sanitizer and fuzzing builds (ZAREL_TEST_PACKAGES).
 set -euo pipefail
 
 ZAREL_PACKAGES=(
@@ -10,11 +11,13 @@ ZAREL_PACKAGES=(
     dict-freedict-eng-tur dict-freedict-tur-eng zlib1g-dev fonts-liberation2
     pulseaudio pulseaudio-utils alsa-utils sox xvfb xauth x11-utils xclip xdotool imagemagick
 )
+ZAREL_TEST_PACKAGES=(clang libclang-rt-14-dev llvm)
 
+# zarel_install_deps [EXTRA_PACKAGE...]
 zarel_install_deps() {
     local missing=()
     local pkg
-    for pkg in "${ZAREL_PACKAGES[@]}"; do
+    for pkg in "${ZAREL_PACKAGES[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")
         fi
