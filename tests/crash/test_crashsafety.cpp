@@ -61,6 +61,17 @@ int environmentNumber(const char *name, long fallback)
     return static_cast<int>(std::strtol(text, nullptr, 10));
 }
 
+// In a forked child: replaces the process with args[0] run with `args`; exits 127 if it cannot.
+[[noreturn]] void execOrExit(const std::vector<std::string> &args)
+{
+    std::vector<char *> argv;
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+}
+
 // Runs a program with stdout and stderr into `logPath`; its exit code, or -1.
 int runTool(const std::vector<std::string> &args, const std::string &logPath)
 {
@@ -71,12 +82,7 @@ int runTool(const std::vector<std::string> &args, const std::string &logPath)
             ::dup2(log, 1);
             ::dup2(log, 2);
         }
-        std::vector<char *> argv;
-        for (const std::string &a : args)
-            argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        execOrExit(args);
     }
     int status = 0;
     if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
@@ -111,12 +117,7 @@ public:
                 ::dup2(err, 2);
             if (::chdir(folder.c_str()) != 0)
                 ::_exit(126);
-            std::vector<char *> argv;
-            for (const std::string &a : args)
-                argv.push_back(const_cast<char *>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
+            execOrExit(args);
         }
         ::close(fds[1]);
         m_out = fds[0];
