@@ -28,10 +28,15 @@ std::string englishClipboardKey(std::u16string_view text)
 std::string turkishClipboardKey(std::u16string_view text)
 {
     // Only the UTF-8 bytes of the first units can reach the 62 kept bytes; the walk stops early
-    // so a huge copied text costs nothing.
+    // so a huge copied text costs nothing. Blanks are left out here rather than counted: every
+    // other unit keeps at least one byte, so the bound holds however many blanks the text has.
+    // (A blank never stands inside one of the letter pairs, so leaving it out early changes no
+    // pair.)
     std::string utf8;
     for (size_t i = 0; i < text.size() && utf8.size() < 4 * kMaxTurkishKey + 8; ++i) {
         const char16_t u = text[i];
+        if (u == u' ')
+            continue;
         if (u < 0x80) {
             utf8 += static_cast<char>(u);
         } else if (u < 0x800) {
