@@ -628,11 +628,13 @@ void Player::run(Decoder *decoder, std::unique_ptr<Output> output, int64_t start
     m_threadId = 0;
     if (m_stopRequested || outcome == Outcome::Stopped)
         return;
-    m_mode = outcome == Outcome::Ended ? MPEGDLL_MODE_ENDED : MPEGDLL_MODE_FAILED;
     if (outcome == Outcome::Ended)
         m_position = handed;
+    // The flag goes first: a caller that polls GetPlayerMode and sees the end must also find
+    // the flag set.
     if (ended != nullptr)
         std::atomic_ref<bool>(*ended).store(true);
+    m_mode = outcome == Outcome::Ended ? MPEGDLL_MODE_ENDED : MPEGDLL_MODE_FAILED;
 }
 
 } // namespace mpegdll
