@@ -30,8 +30,8 @@ source "$ROOT/scripts/deps.sh"
 zarel_install_deps "${ZAREL_TEST_PACKAGES[@]}"
 
 targets=(fuzz_makeseeds zarel-dict)
-for spec in "${HARNESSES[@]}"; do
-    targets+=("fuzz_${spec%%:*}")
+for harness in "${HARNESSES[@]}"; do
+    targets+=("fuzz_${harness%%:*}")
 done
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DENABLE_FUZZING=ON -DBUILD_TESTING=ON >/dev/null
@@ -64,9 +64,9 @@ else
 fi
 
 status=0
-for spec in "${HARNESSES[@]}"; do
-    name="${spec%%:*}"
-    maxlen="${spec##*:}"
+for harness in "${HARNESSES[@]}"; do
+    name="${harness%%:*}"
+    maxlen="${harness##*:}"
     corpus="$BUILD/fuzz-corpus/$name"
     findings="$BUILD/findings/$name"
     log="$BUILD/fuzz-logs/$name.log"
