@@ -34,4 +34,22 @@ Status writeDictionary(const std::string &programFolder,
                        const std::vector<std::vector<WriterEntry>> &tabs,
                        const WriterOptions &options = {});
 
+// Rebuilds one tab over an existing tree without losing the words the user added: the index gets
+// the given base entries (all with a non-zero baseFlag, in dictionary order; BadInput otherwise)
+// plus every user record (BaseFlag 0) of the tab's current index, unchanged, at its
+// dictionary-order place. The base article file is replaced; the user article file is created
+// empty when missing and never rewritten when it exists, so carried records keep pointing at
+// their articles. Running it again over a tree it already rebuilt (wholly or in part) gives the
+// same index: only user records are taken from the current one. An index that cannot be read
+// stops the rebuild before anything is written. `carried` receives the number of user records.
+Status rebuildTab(const std::string &programFolder, int tab,
+                  const std::vector<WriterEntry> &baseEntries, const WriterOptions &options = {},
+                  size_t *carried = nullptr);
+
+// rebuildTab for all 56 tabs in order; tabs without entries keep only their user records.
+// `carried`, when given, receives the number of user records per tab (56 numbers).
+Status rebuildDictionary(const std::string &programFolder,
+                         const std::vector<std::vector<WriterEntry>> &tabs,
+                         const WriterOptions &options = {}, std::vector<size_t> *carried = nullptr);
+
 } // namespace zarel

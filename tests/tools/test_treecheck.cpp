@@ -2,14 +2,15 @@
 // -> DictionaryIndex / TCryptStream / RTF reader, and the check, list and show commands.
 #include "zarel-dict/cli.h"
 #include "zarel-dict/freedict.h"
-#include "zarel-dict/treecheck.h"
 #include "zarel-dict/soundstage.h"
+#include "zarel-dict/treecheck.h"
 
 #include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
+#include "fakesource.h"
 #include "support/testdictionary.h"
 
 #include <gtest/gtest.h>
@@ -18,76 +19,10 @@
 #include <functional>
 #include <sstream>
 
-#include <zlib.h>
-
 using namespace zarel;
 using namespace zarel::dicttool;
 
 namespace {
-
-std::string base64Number(size_t value)
-{
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    do {
-        out.insert(out.begin(), digits[value % 64]);
-        value /= 64;
-    } while (value > 0);
-    return out;
-}
-
-std::string gzipped(const std::string &plain)
-{
-    std::string out(compressBound(static_cast<uLong>(plain.size())) + 64, '\0');
-    z_stream zs {};
-    deflateInit2(&zs, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.data()));
-    zs.avail_in = static_cast<uInt>(plain.size());
-    zs.next_out = reinterpret_cast<Bytef *>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    deflate(&zs, Z_FINISH);
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
-}
-
-// Writes stem.index and stem.dict.dz: a meta entry, then the given entry texts.
-void writeDictd(const std::string &stem, const std::vector<std::string> &entries)
-{
-    std::string data = "00-database-info\nA test dictionary.\n";
-    std::string index = "00databaseinfo\tA\t" + base64Number(data.size()) + "\n";
-    for (const std::string &e : entries) {
-        const std::string key = e.substr(0, e.find_first_of(" \n"));
-        index += key + "\t" + base64Number(data.size()) + "\t" + base64Number(e.size()) + "\n";
-        data += e;
-    }
-    test::writeFile(stem + ".index", index);
-    test::writeFile(stem + ".dict.dz", gzipped(data));
-}
-
-void writeFakeSource(const std::string &dir)
-{
-    writeDictd(dir + "/freedict-eng-tur",
-               {
-                   "abandon /ɐbˈandən/\n1. tamamıyle bırakmak, terketmek\n2. (müz.) kendini "
-                   "kaptırmak.\n",
-                   "ab /ˈab/\n1. (önek) uzağa\n",
-                   "ab /ˈab/\n1. temmuz ortasında başlayan ay\n",
-                   "Carl /kˈɑːl/\n1. bir isim\n",
-                   "card /kˈɑːd/\n1. kart, iskambil kâğıdı\n",
-                   "car /kˈɑː/\n1. araba, otomobil\n",
-                   "café /kˈafeɪ/\n1. kahvehane\n",
-                   "(anat.) /ˈanat/\n1. (kıs.) anatomy.\n",
-                   "Δ-wing /dˈɛltə wˈɪŋ/\n1. delta kanat\n",
-                   "quick /kwˈɪk/\n1. çabuk, hızlı\n",
-               });
-    writeDictd(dir + "/freedict-tur-eng",
-               {
-                   "araba /arˈaba/\ncar, automobile\n",
-                   "Irak /ɯɾˈak/\nIraq\n",
-                   "Quebec /kebˈek/\nQuebec\n",
-               });
-}
 
 struct Outcome
 {
@@ -127,7 +62,7 @@ class BuiltDictionaryTree : public ::testing::Test
 protected:
     void SetUp() override
     {
-        writeFakeSource(m_source.path());
+        test::writeFakeSource(m_source.path());
         m_out = m_tree.path() + "/install";
         const Outcome r = run({ "build", "--source", m_source.path(), m_out });
         ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -392,7 +327,7 @@ TEST(ZarelDictCommandLine, RefusesBadArguments)
 TEST(ZarelDictCommandLine, NoSoundSkipsTheSoundsAndTheSoundStageRunsAlone)
 {
     test::TempDir source;
-    writeFakeSource(source.path());
+    test::writeFakeSource(source.path());
     test::TempDir tree;
     const std::string out = tree.path() + "/install";
     Outcome r = run({ "build", "--no-sound", "--source", source.path(), out });

@@ -341,7 +341,9 @@ public:
         std::filesystem::create_directories(options.outDir, ec);
         if (ec)
             return Status::failure(ErrorCode::WriteError, ec.message(), options.outDir);
-        st = writeDictionary(options.outDir, tabs, WriterOptions { options.compress });
+        // Words the user added live in the same index files: the rebuild carries them over.
+        std::vector<size_t> carried;
+        st = rebuildDictionary(options.outDir, tabs, WriterOptions { options.compress }, &carried);
         if (!st.ok())
             return st;
 
@@ -371,6 +373,14 @@ public:
                 << " words\n";
         log << "Article files " << (options.compress ? "SZDD-compressed" : "plain") << " in "
             << options.outDir << "\n";
+        size_t userRecords = 0;
+        int userTabs = 0;
+        for (const size_t n : carried) {
+            userRecords += n;
+            userTabs += n > 0 ? 1 : 0;
+        }
+        log << "Words added by the user kept: " << userRecords << " in " << userTabs
+            << (userTabs == 1 ? " tab" : " tabs") << " (user article files left as they were)\n";
         return Status::success();
     }
 };

@@ -4,6 +4,7 @@
 #include "zarel-dict/builder.h"
 #include "zarel-dict/treecheck.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string_view>
@@ -19,12 +20,25 @@ namespace {
 // order or what goes into them.
 constexpr std::string_view kDataVersion = "zarel-data-3";
 
+// The data version as printed: kDataVersion followed by ZAREL_DATA_VERSION_SUFFIX when that is
+// set, so a test (or a packager) can make the launcher see a newer builder without rebuilding it.
+std::string dataVersion()
+{
+    std::string version(kDataVersion);
+    if (const char *suffix = std::getenv("ZAREL_DATA_VERSION_SUFFIX"))
+        version += suffix;
+    return version;
+}
+
 void printUsage(std::ostream &out)
 {
     out << "Usage:\n"
            "  zarel-dict build [--compress] [--no-sound] [--source DIR] [--stages LIST] OUTDIR\n"
            "      Builds the dictionary tree (eg/ and tr/) and its sounds (wave/, trans/)\n"
            "      into OUTDIR from the FreeDict files in DIR (default /usr/share/dictd).\n"
+           "      Over an existing tree, every word the user added is kept: its index\n"
+           "      record is carried into the new index and the user_*.ref files are left\n"
+           "      as they are; an interrupted build is finished by running it again.\n"
            "      --compress writes the article files SZDD-compressed. --no-sound skips\n"
            "      the sounds. Sounds whose word and settings are unchanged are kept from\n"
            "      the last build. LIST names stages separated by commas (default: all):\n";
@@ -39,7 +53,9 @@ void printUsage(std::ostream &out)
            "  zarel-dict show DIR WORD\n"
            "      Prints the article of a headword as plain text.\n"
            "  zarel-dict --data-version\n"
-           "      Prints the version of the data this builder writes, on one line.\n";
+           "      Prints the version of the data this builder writes, on one line, followed\n"
+           "      by the value of ZAREL_DATA_VERSION_SUFFIX when that is set. The launcher\n"
+           "      rebuilds a data folder stamped with another version.\n";
 }
 
 int usageError(std::ostream &err, const std::string &message)
@@ -117,7 +133,7 @@ int runCommandLine(const std::vector<std::string> &args, std::ostream &out, std:
     if (command == "--data-version") {
         if (args.size() != 1)
             return usageError(err, "--data-version takes no arguments");
-        out << kDataVersion << "\n";
+        out << dataVersion() << "\n";
         return 0;
     }
     if (command == "build")
