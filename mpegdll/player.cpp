@@ -268,14 +268,17 @@ int Player::startPlaying(int64_t startFrame, int64_t endFrame)
         std::lock_guard state(m_stateMutex);
         m_stopRequested = false;
         m_pauseRequested = false;
+        m_pauseHeld = false;
         m_seekRequest = -1;
         m_mode = MPEGDLL_MODE_PLAYING;
+        m_threadActive = true;
     }
     try {
         m_thread = std::thread(&Player::run, this, m_decoder.get(), std::move(output), startFrame,
                                endFrame, m_endedFlag);
     } catch (const std::system_error &) {
         std::lock_guard state(m_stateMutex);
+        m_threadActive = false;
         m_mode = MPEGDLL_MODE_STOPPED;
         return MPEGDLL_ERR_DECODER;
     }
@@ -336,6 +339,13 @@ void Player::pause(bool resume)
         m_pauseRequested = !resume;
     }
     m_wake.notify_all();
+    if (!resume) {
+        // A chunk the thread is decoding or handing over is completed first; once the thread
+        // holds its output paused nothing moves until the resume. A play that ends meanwhile
+        // releases the wait too.
+        std::unique_lock state(m_stateMutex);
+        m_wake.wait(state, [this] { return m_pauseHeld || !m_threadActive; });
+    }
     setError(MPEGDLL_OK);
 }
 
@@ -499,14 +509,22 @@ void Player::seek(int32_t posMs)
 }
 
 // Applies pause, stop and seek requests. Blocks while paused. False when the play is to stop.
-bool Player::takeControls(Output &output, int64_t &seekTo)
+// `handed` counts the stream frames handed to the output so far.
+bool Player::takeControls(Output &output, int64_t handed, int64_t &seekTo)
 {
     std::unique_lock state(m_stateMutex);
     if (m_pauseRequested && !m_stopRequested) {
         state.unlock();
         output.setPaused(true);
+        const int64_t queued = output.queuedFrames();
         state.lock();
+        // A seek made before the pause already set the position it will play from.
+        if (m_seekRequest < 0)
+            m_position = std::max<int64_t>(handed - queued, 0);
+        m_pauseHeld = true;
+        m_wake.notify_all();
         m_wake.wait(state, [this] { return !m_pauseRequested || m_stopRequested; });
+        m_pauseHeld = false;
         if (m_stopRequested)
             return false;
         state.unlock();
@@ -541,7 +559,7 @@ void Player::run(Decoder *decoder, std::unique_ptr<Output> output, int64_t start
 
     for (;;) {
         int64_t seekTo = -1;
-        if (!takeControls(*output, seekTo)) {
+        if (!takeControls(*output, handed, seekTo)) {
             outcome = Outcome::Stopped;
             break;
         }
@@ -626,6 +644,8 @@ void Player::run(Decoder *decoder, std::unique_ptr<Output> output, int64_t start
 
     std::lock_guard state(m_stateMutex);
     m_threadId = 0;
+    m_threadActive = false;
+    m_wake.notify_all();
     if (m_stopRequested || outcome == Outcome::Stopped)
         return;
     if (outcome == Outcome::Ended)

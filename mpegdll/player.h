@@ -61,7 +61,7 @@ private:
     void closeStream();
     void run(Decoder *decoder, std::unique_ptr<Output> output, int64_t startFrame, int64_t endFrame,
              bool *ended);
-    bool takeControls(Output &output, int64_t &seekTo);
+    bool takeControls(Output &output, int64_t handed, int64_t &seekTo);
     int64_t toFrames(int32_t ms) const;
     int32_t toMs(int64_t frames) const;
 
@@ -82,6 +82,10 @@ private:
     bool m_stopRequested = false;
     bool m_pauseRequested = false;
     int64_t m_seekRequest = -1;
+    // The thread has paused its output and waits for a resume; Pause returns only then, so the
+    // position and the output stand still from the moment it has returned.
+    bool m_pauseHeld = false;
+    bool m_threadActive = false; // the player thread runs and has not yet reported its end
     pid_t m_threadId = 0; // kernel id of the running player thread, 0 when none
 
     std::atomic<int32_t> m_mode { MPEGDLL_MODE_CLOSED };

@@ -98,7 +98,7 @@ struct MemoryStream
     int opens = 0;
     int closes = 0;
     int restarts = 0;
-    int reads = 0;
+    std::atomic<int> reads { 0 }; // counted on the player thread, read by the test
     int seeks = 0;
     int sizes = 0;
     bool foreignContext = false; // a callback got another context pointer

@@ -3,6 +3,7 @@
 // calls in every order the owner may make them.
 #include "mpegtestsupport.h"
 #include "support/testdictionary.h"
+#include "support/waituntil.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,21 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char *kLibraryPath = MPEGDLL_PATH;
-constexpr auto kEndTimeout = 3000ms;
+constexpr auto kEndTimeout = kWaitDeadline;
+
+// Bytes written so far to the temporary files beside `target` (the PCM-file output writes
+// there until the play completes or stops).
+uintmax_t temporaryBytes(const std::string &target)
+{
+    const std::filesystem::path path(target);
+    const std::string prefix = path.filename().string() + ".tmp";
+    uintmax_t bytes = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(path.parent_path())) {
+        if (entry.path().filename().string().starts_with(prefix))
+            bytes += entry.file_size();
+    }
+    return bytes;
+}
 
 // Threads of this process. A sanitizer runtime starts a helper thread of its own with the first
 // thread the process creates, so one thread is started and joined first; the count then moves
@@ -172,7 +187,8 @@ TEST_F(MpegDll, EndFlagIsSetOnceAndAgainForEachRestart)
     ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
     ASSERT_TRUE(waitForFlag(ended, kEndTimeout));
     clearFlag(ended);
-    std::this_thread::sleep_for(100ms);
+    // The mode changes last, as the thread finishes: a second report would have come by then.
+    ASSERT_TRUE(waitForMode(m_lib, MPEGDLL_MODE_ENDED, kEndTimeout));
     EXPECT_FALSE(flagSet(ended)) << "the end was reported twice";
 
     // Restart replays the stream and reports through the same flag.
@@ -541,8 +557,7 @@ TEST_F(MpegDll, OutputFailuresGiveCode5)
     EXPECT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_ERR_OUTPUT);
     EXPECT_EQ(m_lib.LastError(), MPEGDLL_ERR_OUTPUT);
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_ENDED) << "a failed Play changes nothing";
-    std::this_thread::sleep_for(20ms);
-    EXPECT_FALSE(flagSet(ended));
+    EXPECT_FALSE(flagSet(ended)) << "a failed Play starts no thread that could report an end";
 
     // A file that cannot be put in place at the end (a folder is in the way): the play fails,
     // still reports its end so the owner never waits forever, and leaves no temporary file.
@@ -583,16 +598,23 @@ TEST_F(MpegDll, PauseResumeAndStopWhilePlaying)
     bool ended = false;
     ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_PLAYING);
-    std::this_thread::sleep_for(80ms);
+    ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
 
+    // Pause returns once the thread has finished the chunk it was in and holds the output:
+    // from then on neither the position nor the file may change, however long the pause.
     m_lib.Pause(false);
     ASSERT_EQ(m_lib.LastError(), MPEGDLL_OK);
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_PAUSED);
-    std::this_thread::sleep_for(30ms); // the thread finishes the read it was in
     const int32_t paused = m_lib.GetCurrentPos();
     EXPECT_GT(paused, 0);
+    const int readsWhenPaused = stream.reads;
+    const uintmax_t writtenWhenPaused = temporaryBytes(m_out);
+    // The slow stream serves one read every 8 ms: a running thread would have read several
+    // times within this observation window.
     std::this_thread::sleep_for(80ms);
     EXPECT_EQ(m_lib.GetCurrentPos(), paused) << "the position moved while paused";
+    EXPECT_EQ(stream.reads, readsWhenPaused) << "the thread went on reading while paused";
+    EXPECT_EQ(temporaryBytes(m_out), writtenWhenPaused) << "the output went on while paused";
     m_lib.Pause(false);
     EXPECT_EQ(m_lib.LastError(), MPEGDLL_ERR_MODE) << "pausing twice";
 
@@ -601,15 +623,13 @@ TEST_F(MpegDll, PauseResumeAndStopWhilePlaying)
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_PLAYING);
     m_lib.Pause(true);
     EXPECT_EQ(m_lib.LastError(), MPEGDLL_ERR_MODE) << "resuming twice";
-    const auto deadline = std::chrono::steady_clock::now() + 300ms;
-    while (m_lib.GetCurrentPos() == paused && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(2ms);
-    EXPECT_GT(m_lib.GetCurrentPos(), paused) << "playing did not go on after the resume";
+    EXPECT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > paused; }))
+        << "playing did not go on after the resume";
 
     m_lib.Stop();
     EXPECT_EQ(m_lib.LastError(), MPEGDLL_OK);
     EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_STOPPED);
-    std::this_thread::sleep_for(50ms);
+    // Stop has joined the player thread, so a wrongly reported end would be there already.
     EXPECT_FALSE(flagSet(ended)) << "a stop is not an end";
     m_lib.Stop();
     EXPECT_EQ(m_lib.LastError(), MPEGDLL_ERR_MODE);
@@ -635,18 +655,15 @@ TEST_F(MpegDll, CloseOrDeinitWhilePlayingLeaveNoThread)
         useFile(m_out);
         bool ended = false;
         ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
-        std::this_thread::sleep_for(40ms);
-        const auto before = std::chrono::steady_clock::now();
+        ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
         if (useDeinit)
             m_lib.deinit();
         else
             m_lib.Close();
         EXPECT_EQ(m_lib.LastError(), MPEGDLL_OK);
-        EXPECT_LT(std::chrono::steady_clock::now() - before, 300ms);
         EXPECT_EQ(m_lib.GetPlayerMode(), MPEGDLL_MODE_CLOSED);
         EXPECT_EQ(stream.closes, 1);
         EXPECT_EQ(countThreads(), threadsBefore);
-        std::this_thread::sleep_for(30ms);
         EXPECT_FALSE(flagSet(ended));
     }
 }
@@ -660,7 +677,7 @@ TEST_F(MpegDll, PlayWhilePlayingStartsOver)
     useFile(m_out);
     bool first = false;
     ASSERT_EQ(m_lib.Play(0, 0, &first), MPEGDLL_OK);
-    std::this_thread::sleep_for(60ms);
+    ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
     stream.readDelay = 0us;
     bool second = false;
     ASSERT_EQ(m_lib.Play(0, 0, &second), MPEGDLL_OK);
@@ -672,7 +689,7 @@ TEST_F(MpegDll, PlayWhilePlayingStartsOver)
     makeSlow(stream);
     clearFlag(second);
     m_lib.Restart();
-    std::this_thread::sleep_for(40ms);
+    ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
     m_lib.Pause(false);
     ASSERT_EQ(m_lib.LastError(), MPEGDLL_OK);
     stream.readDelay = 0us;
@@ -695,7 +712,7 @@ TEST_F(MpegDll, SeekWhilePlayingContinuesFromTheNewPosition)
     useFile(m_out);
     bool ended = false;
     ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
-    std::this_thread::sleep_for(40ms);
+    ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
     stream.readDelay = 0us;
     m_lib.Seek(300);
     ASSERT_EQ(m_lib.LastError(), MPEGDLL_OK);
@@ -736,11 +753,10 @@ TEST_F(MpegDll, UnloadingWithoutDeinitStopsThePlayer)
     useFile(m_out);
     bool ended = false;
     ASSERT_EQ(m_lib.Play(0, 0, &ended), MPEGDLL_OK);
-    std::this_thread::sleep_for(40ms);
+    ASSERT_TRUE(waitUntil([&] { return m_lib.GetCurrentPos() > 0; }));
     m_lib.unloadWithoutDeinit();
     EXPECT_EQ(dlopen(kLibraryPath, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the library stayed loaded";
     EXPECT_EQ(countThreads(), threadsBefore);
-    std::this_thread::sleep_for(30ms);
     EXPECT_FALSE(flagSet(ended));
 }
 
