@@ -49,7 +49,7 @@ protected:
     }
     bool waitForEnd()
     {
-        return QTest::qWaitFor([this] { return !m_form->MPEG1->LibraryLoaded(); }, 4000);
+        return QTest::qWaitFor([this] { return !m_form->MPEG1->LibraryLoaded(); }, 20000);
     }
 };
 

@@ -45,13 +45,22 @@ protected:
         TForm1::setAudioFactory({});
         FormTest::TearDown();
     }
-    void record(const std::vector<char> &pcm, int ms)
+    // Records `pcm`: the record button is pressed again once the device has taken it all in
+    // (at once when the device is unplugged).
+    void record(const std::vector<char> &pcm)
     {
         wave->setInputSource(pcm);
         m_form->SpeedButton1->click();
-        QTest::qWait(ms);
+        waitForInput(pcm.size());
         m_form->SpeedButton1->click();
     }
+    void waitForInput(size_t bytes)
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return wave->inputUsed() >= bytes || wave->inputDeviceCount() == 0; },
+            kLongWaitMs));
+    }
+    static constexpr int kLongWaitMs = 20000;
     std::shared_ptr<VirtualWave> wave;
 };
 
@@ -71,7 +80,9 @@ TEST_F(VoiceTest, RecordThenReplayTheSameSamples)
     EXPECT_FALSE(form.Button7->isEnabled());
     EXPECT_FALSE(form.N18->isEnabled());
     EXPECT_EQ(form.SpeedButton1->toolTip(), QStringLiteral("Dur"));
-    QTest::qWait(300);
+    // The device hands over each buffer as it fills the next one, so once it has taken in the
+    // whole second every buffer but the last has reached the recording.
+    waitForInput(22050 * 2);
     form.SpeedButton1->click();
     EXPECT_EQ(form.SpeedButton1->property("Tag").toInt(), 0);
     EXPECT_TRUE(form.Combo->isEnabled());
@@ -84,7 +95,7 @@ TEST_F(VoiceTest, RecordThenReplayTheSameSamples)
     form.SpeedButton2->click();
     EXPECT_FALSE(form.Button7->isEnabled());
     EXPECT_FALSE(form.SpeedButton1->isEnabled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.SpeedButton1->isEnabled(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.SpeedButton1->isEnabled(); }, kLongWaitMs));
     EXPECT_TRUE(form.Button7->isEnabled()); // the end of a replay enables it on any tab
     const std::vector<char> played = wave->sink();
     EXPECT_EQ(
@@ -94,10 +105,10 @@ TEST_F(VoiceTest, RecordThenReplayTheSameSamples)
 
 TEST_F(VoiceTest, SecondRecordingReplacesTheFirst)
 {
-    record(tone(22050, 500), 300);
+    record(tone(22050, 500));
     const qsizetype first = m_form->VoiceRecording->size();
     ASSERT_GT(first, 0);
-    record({}, 100); // the input gives nothing this time
+    record({}); // the input gives nothing this time
     EXPECT_TRUE(m_form->VoiceRecording->isEmpty());
     m_form->SpeedButton2->click(); // an empty recording replays nothing
     EXPECT_TRUE(m_form->SpeedButton1->isEnabled());
@@ -106,7 +117,7 @@ TEST_F(VoiceTest, SecondRecordingReplacesTheFirst)
 TEST_F(VoiceTest, MissingDeviceIsNotReportedAndNothingHangs)
 {
     wave->setPresent(false);
-    record(tone(4000, 500), 100);
+    record(tone(4000, 500));
     EXPECT_TRUE(m_errors.isEmpty());
     EXPECT_TRUE(m_form->VoiceRecording->isEmpty());
     EXPECT_TRUE(m_form->SpeedButton2->isEnabled());

@@ -4,6 +4,7 @@
 #include "platform/wave/virtualwave.h"
 
 #include "privatesink.h"
+#include "support/waituntil.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,7 @@ struct Recorder
         return n;
     }
 
-    bool waitFor(Message message, size_t n, std::chrono::milliseconds timeout = 2000ms)
+    bool waitFor(Message message, size_t n, std::chrono::milliseconds timeout = test::kWaitDeadline)
     {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, timeout, [&] {
@@ -243,7 +244,7 @@ TEST(VirtualWaveTest, InputFillsBuffersInOrderAndResetReturnsThePartOneAndTheEmp
         ASSERT_EQ(in->prepareHeader(&h), Ok);
         ASSERT_EQ(in->addBuffer(&h), Ok);
     }
-    std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(10ms); // a window for a wrong early delivery to show
     EXPECT_EQ(messages.count(Message::Data), 0u); // not started yet
     ASSERT_EQ(in->start(), Ok);
     ASSERT_TRUE(messages.waitFor(Message::Data, 2));
@@ -304,9 +305,7 @@ TEST(VirtualWaveTest, ResetAndCloseFromTheCallbackAreRefused)
     header.bufferLength = 16;
     ASSERT_EQ(out->prepareHeader(&header), Ok);
     ASSERT_EQ(out->write(&header), Ok);
-    for (int i = 0; i < 200 && !caller.called; ++i)
-        std::this_thread::sleep_for(5ms);
-    ASSERT_TRUE(caller.called);
+    ASSERT_TRUE(test::waitUntil([&] { return caller.called.load(); }));
     EXPECT_EQ(caller.resetResult, WrongThread);
     EXPECT_EQ(caller.closeResult, WrongThread);
     EXPECT_EQ(out->close(), Ok);
@@ -325,8 +324,7 @@ TEST(VirtualWaveTest, AnUnpluggedDeviceHandsBackItsBuffersAndStillCloses)
         ASSERT_EQ(in->addBuffer(&h), Ok);
     }
     ASSERT_EQ(in->start(), Ok);
-    std::this_thread::sleep_for(30ms);
-    wave.setPresent(false);
+    wave.setPresent(false); // while the first half-second buffer is being filled
     ASSERT_TRUE(messages.waitFor(Message::Data, 2));
     EXPECT_EQ(in->addBuffer(&buffers.headers[0]), InvalidHandle);
     EXPECT_EQ(in->start(), InvalidHandle);
@@ -351,7 +349,6 @@ TEST(VirtualWaveTest, RealPacePlaysNoFasterThanTheFormatsRate)
     ASSERT_TRUE(messages.waitFor(Message::Done, 1));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, 180ms);
-    EXPECT_LT(elapsed, 1000ms);
     EXPECT_EQ(out->close(), Ok);
 }
 

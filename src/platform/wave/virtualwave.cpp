@@ -130,6 +130,12 @@ void VirtualWave::setInputSource(std::vector<char> pcm)
     m_state->sourcePosition = 0;
 }
 
+size_t VirtualWave::inputUsed() const
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->sourcePosition;
+}
+
 std::vector<char> VirtualWave::sink() const
 {
     std::lock_guard lock(m_state->mutex);

@@ -23,6 +23,9 @@ public:
     // the device delivers nothing more: the buffer being filled keeps what it has.
     void setInputSource(std::vector<char> pcm);
 
+    // How many bytes of the input source the devices have recorded so far.
+    size_t inputUsed() const;
+
     // Every byte played since creation or the last clearSink(), in order.
     std::vector<char> sink() const;
     void clearSink();
