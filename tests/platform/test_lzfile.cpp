@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -233,14 +232,13 @@ TEST(LzCompressTest, CompressesRepetitiveDataAndStaysBoundedOnNoise)
     EXPECT_LE(szddCompress(noise).size(), 14 + noise.size() + noise.size() / 8 + 1);
 }
 
-TEST(LzCompressTest, TwoMegabytesCompressWellUnderASecond)
+// How fast this goes is measured by bench_compress.
+TEST(LzCompressTest, TwoMegabytesRoundTrip)
 {
     for (Kind kind : { Kind::Text, Kind::Random, Kind::Runs }) {
+        SCOPED_TRACE(int(kind));
         const Bytes plain = makeInput(kind, 2 << 20);
-        const auto start = std::chrono::steady_clock::now();
         const Bytes compressed = szddCompress(plain);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(elapsed, std::chrono::milliseconds(1000)) << "kind " << int(kind);
         Bytes expanded;
         ASSERT_TRUE(szddExpand(compressed, expanded));
         EXPECT_TRUE(expanded == plain);
