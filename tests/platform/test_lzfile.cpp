@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,6 +91,12 @@ struct Sample
     Kind kind;
     size_t size;
 };
+
+// CTest lists each case by this text instead of the struct's bytes.
+void PrintTo(const Sample &sample, std::ostream *out)
+{
+    *out << sample.name;
+}
 
 // mscompress writes corrupt files for inputs under 16 bytes, so the smallest sample is 16.
 const Sample kSamples[] = {
