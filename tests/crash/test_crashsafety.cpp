@@ -2,9 +2,10 @@
 // settings and the word list; after every kill each stored file must be exactly its old or its
 // new version, nothing else in the tree may have changed, and `zarel-dict check` must pass.
 //
-// ZAREL_CRASH_SEED repeats a run's kill times (as far as timing allows), ZAREL_CRASH_KILLS
-// changes the number of kills (200).
+// The kill times come from a fixed seed, printed at the start; ZAREL_CRASH_SEED sets another
+// (a run repeats as far as timing allows). ZAREL_CRASH_KILLS changes the number of kills (200).
 #include "crashplan.h"
+#include "crashprocess.h"
 
 #include "controls/rtfdocument.h"
 #include "controls/rtfreader.h"
@@ -41,6 +42,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
+using zarel::crash::environmentNumber;
+using zarel::crash::execOrExit;
+using zarel::crash::logText;
+using zarel::crash::runTool;
 using zarel::test::readFile;
 
 enum Kind { Word = 0, Cfg = 1, List = 2 };
@@ -52,43 +57,6 @@ struct Versions
     std::array<int, 3> done {};
     int phase = Word;
 };
-
-int environmentNumber(const char *name, long fallback)
-{
-    const char *text = std::getenv(name);
-    if (!text || !*text)
-        return static_cast<int>(fallback);
-    return static_cast<int>(std::strtol(text, nullptr, 10));
-}
-
-// In a forked child: replaces the process with args[0] run with `args`; exits 127 if it cannot.
-[[noreturn]] void execOrExit(const std::vector<std::string> &args)
-{
-    std::vector<char *> argv;
-    for (const std::string &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-}
-
-// Runs a program with stdout and stderr into `logPath`; its exit code, or -1.
-int runTool(const std::vector<std::string> &args, const std::string &logPath)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (log >= 0) {
-            ::dup2(log, 1);
-            ::dup2(log, 2);
-        }
-        execOrExit(args);
-    }
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 // The storing program as a child process whose stdout lines are read as they arrive.
 class Child
@@ -427,11 +395,6 @@ private:
     std::set<std::string> m_temporaries;
 };
 
-std::string text(const std::string &path)
-{
-    return zarel::test::exists(path) ? readFile(path) : std::string("(no output)");
-}
-
 // Tallies of the kills, printed at the end.
 struct Tally
 {
@@ -464,14 +427,13 @@ TEST(CrashSafety, ZarelDictCheckAcceptsAnArticleNoRecordPointsTo)
     const std::string articles = zarel::articlePath(tree.path(), zarel::crash::kWordTab, false);
     zarel::test::writeFile(articles, "{\\rtf1\\ansi wqx");
     const std::string log = logs.file("check.log");
-    EXPECT_EQ(runTool({ ZAREL_DICT_TOOL, "check", tree.path() }, log), 0) << text(log);
+    EXPECT_EQ(runTool({ ZAREL_DICT_TOOL, "check", tree.path() }, log), 0) << logText(log);
 }
 
 TEST(CrashSafety, EveryKillLeavesTheOldOrTheNewFiles)
 {
     const int kills = environmentNumber("ZAREL_CRASH_KILLS", 200);
-    const auto seed = static_cast<unsigned>(
-        environmentNumber("ZAREL_CRASH_SEED", static_cast<long>(std::random_device {}() >> 1)));
+    const unsigned seed = zarel::crash::crashSeed();
     std::cout << "seed " << seed << " (ZAREL_CRASH_SEED), " << kills << " kills" << std::endl;
     std::mt19937 random(seed);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -482,7 +444,7 @@ TEST(CrashSafety, EveryKillLeavesTheOldOrTheNewFiles)
     const std::string childLog = logs.file("storer.log");
     zarel::test::writeTestDictionary(tree.path(), zarel::crash::baseTabs());
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_EQ(runTool({ ZAREL_DICT_TOOL, "check", tree.path() }, checkLog), 0) << text(checkLog);
+    ASSERT_EQ(runTool({ ZAREL_DICT_TOOL, "check", tree.path() }, checkLog), 0) << logText(checkLog);
     TreeVerifier verifier(tree.path());
 
     Versions state;
@@ -495,7 +457,7 @@ TEST(CrashSafety, EveryKillLeavesTheOldOrTheNewFiles)
         const auto ready = child.firstLine(std::chrono::seconds(30));
         ASSERT_TRUE(ready && ready->text == "ready")
             << "kill " << number << ": the program did not start\n"
-            << text(childLog);
+            << logText(childLog);
         tally.startMs += std::chrono::duration<double, std::milli>(ready->at - started).count();
 
         // Kills spread over about six stores, so each kind of store is hit about as often.
@@ -507,7 +469,7 @@ TEST(CrashSafety, EveryKillLeavesTheOldOrTheNewFiles)
         const int status = child.killAndDrain();
         ASSERT_TRUE(alive && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
             << "kill " << number << ": the program ended by itself\n"
-            << text(childLog);
+            << logText(childLog);
 
         Versions announced = state;
         int phase = state.phase;
@@ -532,7 +494,7 @@ TEST(CrashSafety, EveryKillLeavesTheOldOrTheNewFiles)
             << problems.str();
         ASSERT_EQ(runTool({ ZAREL_DICT_TOOL, "check", tree.path() }, checkLog), 0)
             << "kill " << number << " (seed " << seed << "):\n"
-            << text(checkLog);
+            << logText(checkLog);
 
         const bool finished
             = out.found[static_cast<size_t>(phase)] > announced.done[static_cast<size_t>(phase)];
