@@ -59,17 +59,21 @@ TNewWord::TNewWord(const std::string &programFolder, const QString &word, int ta
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setGeometry(10, 44, 400, 200);
     RichEdit1->setAcceptRichText(true);
-    RichEdit1->setFont(dialogFont(true));
-    RichEdit1->document()->setDefaultFont(dialogFont(true));
-    // The first line of the article is the word itself, in the article's bold font; the format
-    // is set on the text itself so that it is written into the stored article.
+    RichEdit1->setFont(dialogFont(false));
+    RichEdit1->document()->setDefaultFont(dialogFont(false));
+    // The first line of the article is the word itself in bold, as articles begin; what the
+    // user types after it starts plain, and the style boxes show what the caret types. Every
+    // format is set on the text itself so that it is written into the stored article.
     QTextCharFormat articleFormat;
     articleFormat.setFontFamilies({ QStringLiteral("Times New Roman") });
-    articleFormat.setFontWeight(QFont::Bold);
     articleFormat.setFontPointSize(12);
+    articleFormat.setFontWeight(QFont::Normal);
+    QTextCharFormat headwordFormat = articleFormat;
+    headwordFormat.setFontWeight(QFont::Bold);
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.insertText(word, headwordFormat);
+    RichEdit1->setTextCursor(cursor);
     RichEdit1->setCurrentCharFormat(articleFormat);
-    RichEdit1->textCursor().insertText(word, articleFormat);
-    RichEdit1->moveCursor(QTextCursor::End);
 
     CheckBox1 = new QCheckBox(QStringLiteral("Bold"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -95,6 +99,9 @@ TNewWord::TNewWord(const std::string &programFolder, const QString &word, int ta
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(325, 294, 85, 28);
 
+    connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, &TNewWord::showCaretStyle);
+    connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TNewWord::showCaretStyle);
+    showCaretStyle();
     connect(CheckBox1, &QCheckBox::clicked, this, &TNewWord::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::clicked, this, &TNewWord::CheckBox2Click);
     connect(CheckBox3, &QCheckBox::clicked, this, &TNewWord::CheckBox3Click);
@@ -102,28 +109,51 @@ TNewWord::TNewWord(const std::string &programFolder, const QString &word, int ta
     connect(Button2, &QPushButton::clicked, this, &TNewWord::Button2Click);
 }
 
+void TNewWord::showCaretStyle()
+{
+    // The format the caret types with (for a selection, that of its last character); a
+    // property the text does not set comes from the document's default font.
+    const QTextCharFormat f = RichEdit1->currentCharFormat();
+    const QFont base = RichEdit1->document()->defaultFont();
+    const bool bold
+        = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();
+    const bool italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
+    const bool underline = f.hasProperty(QTextFormat::TextUnderlineStyle)
+            || f.hasProperty(QTextFormat::FontUnderline)
+        ? f.fontUnderline()
+        : base.underline();
+    // setChecked does not emit clicked, so showing a style never sets it.
+    CheckBox1->setChecked(bold);
+    CheckBox2->setChecked(italic);
+    CheckBox3->setChecked(underline);
+}
+
+void TNewWord::applyStyle(const QTextCharFormat &style)
+{
+    RichEdit1->mergeCurrentCharFormat(style);
+    RichEdit1->setFocus();
+    showCaretStyle();
+}
+
 void TNewWord::CheckBox1Click()
 {
     QTextCharFormat f;
     f.setFontWeight(CheckBox1->isChecked() ? QFont::Bold : QFont::Normal);
-    RichEdit1->mergeCurrentCharFormat(f);
-    RichEdit1->setFocus();
+    applyStyle(f);
 }
 
 void TNewWord::CheckBox2Click()
 {
     QTextCharFormat f;
     f.setFontItalic(CheckBox2->isChecked());
-    RichEdit1->mergeCurrentCharFormat(f);
-    RichEdit1->setFocus();
+    applyStyle(f);
 }
 
 void TNewWord::CheckBox3Click()
 {
     QTextCharFormat f;
     f.setFontUnderline(CheckBox3->isChecked());
-    RichEdit1->mergeCurrentCharFormat(f);
-    RichEdit1->setFocus();
+    applyStyle(f);
 }
 
 void TNewWord::showRefusal(const QString &turkish, const QString &english)

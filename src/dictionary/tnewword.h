@@ -12,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTextCharFormat;
 class QTextEdit;
 
 class TNewWord : public QDialog
@@ -46,6 +47,10 @@ public:
 
 private:
     void showRefusal(const QString &turkish, const QString &english);
+    // Sets the three style boxes to the bold, italic and underline of the caret's format.
+    void showCaretStyle();
+    // Merges `style` into the selection (or the caret's format), back to the editor.
+    void applyStyle(const QTextCharFormat &style);
 
     std::string m_programFolder;
     QString m_word;

@@ -1,6 +1,7 @@
 // The hangman game's rules: starting a game, guesses, giving up, and drawing the next word.
 #include "hangman/hangmanrules.h"
 
+#include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 
@@ -37,21 +38,55 @@ std::string lowerAscii(std::string_view text)
     return out;
 }
 
+unsigned char upperCase(unsigned char c, Casing casing)
+{
+    if (casing == Casing::English)
+        return upperAscii(c);
+    if (c == 'i')
+        return cp1254::kIDotUpper;
+    if (c == cp1254::kDotlessILower)
+        return 'I';
+    // Code page 1254 keeps its small letters 0x20 above their capitals; ÷ (F7) is no letter.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 0x20);
+    return upperAscii(c);
+}
+
+unsigned char lowerCase(unsigned char c, Casing casing)
+{
+    if (casing == Casing::English)
+        return lowerAscii(c);
+    if (c == 'I')
+        return cp1254::kDotlessILower;
+    if (c == cp1254::kIDotUpper)
+        return 'i';
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<unsigned char>(c + 0x20);
+    return lowerAscii(c);
+}
+
+bool isOpenCharacter(unsigned char c)
+{
+    return c >= 0x20 && c < 0x7F && !isAsciiLetter(c) && !(c >= '0' && c <= '9');
+}
+
 void Game::markUsed(unsigned char c)
 {
     m_used.set(c);
-    m_used.set(upperAscii(c));
-    if (isAsciiLetter(c))
-        m_used.set(lowerAscii(c));
+    m_used.set(upperCase(c, m_casing));
+    m_used.set(lowerCase(c, m_casing));
 }
 
-bool Game::start(std::string_view word)
+bool Game::start(std::string_view word, Casing casing)
 {
+    m_casing = casing;
     m_used.reset();
     m_wordChars.reset();
     m_guessed.clear();
     m_misses = 0;
-    m_word = lowerAscii(word.substr(0, kMaxWordLength));
+    m_word.assign(word.substr(0, kMaxWordLength));
+    for (char &c : m_word)
+        c = static_cast<char>(lowerCase(static_cast<unsigned char>(c), m_casing));
     m_pattern.clear();
     m_lettersLeft = static_cast<int>(m_word.size());
     if (m_word.empty())
@@ -60,11 +95,15 @@ bool Game::start(std::string_view word)
     const size_t n = m_word.size();
     markUsed(static_cast<unsigned char>(m_word.front()));
     markUsed(static_cast<unsigned char>(m_word.back()));
+    for (const char c : m_word) {
+        if (isOpenCharacter(static_cast<unsigned char>(c)))
+            markUsed(static_cast<unsigned char>(c));
+    }
     m_pattern.assign(2 * n - 1, ' ');
     for (size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(m_word[i]);
         m_wordChars.set(c);
-        m_wordChars.set(upperAscii(c));
+        m_wordChars.set(upperCase(c, m_casing));
         m_pattern[2 * i] = (i == 0 || i == n - 1) ? m_word[i] : kHidden;
         if (m_used.test(c)) {
             m_pattern[2 * i] = m_word[i];
@@ -81,7 +120,7 @@ GuessOutcome Game::guess(unsigned char c)
 {
     if (m_used.test(c) || m_misses >= kMaxMisses || m_lettersLeft == 0)
         return GuessOutcome::Ignored;
-    const auto upper = upperAscii(c);
+    const auto upper = upperCase(c, m_casing);
     m_guessed.push_back(static_cast<char>(upper));
     markUsed(c);
 
@@ -92,12 +131,13 @@ GuessOutcome Game::guess(unsigned char c)
         ++m_scores.computer;
         m_lettersLeft = 0;
         for (size_t i = 0; i < m_word.size(); ++i)
-            m_pattern[2 * i] = static_cast<char>(upperAscii(static_cast<unsigned char>(m_word[i])));
+            m_pattern[2 * i]
+                = static_cast<char>(upperCase(static_cast<unsigned char>(m_word[i]), m_casing));
         return GuessOutcome::Lost;
     }
-    const auto lower = lowerAscii(c);
+    const auto lower = lowerCase(c, m_casing);
     for (size_t i = 0; i < m_word.size(); ++i) {
-        if (lowerAscii(static_cast<unsigned char>(m_word[i])) == lower) {
+        if (lowerCase(static_cast<unsigned char>(m_word[i]), m_casing) == lower) {
             m_pattern[2 * i] = static_cast<char>(upper);
             --m_lettersLeft;
         }

@@ -35,6 +35,17 @@ inline unsigned char lowerAscii(unsigned char c)
 }
 std::string lowerAscii(std::string_view text);
 
+// How a word's letters change case: English words by the ASCII rule only; Turkish words by
+// Turkish casing, where i pairs with İ and ı with I, and the code page's other letters (ç/Ç, ğ/Ğ,
+// ö/Ö, ş/Ş, ü/Ü, â/Â ...) pair as well.
+enum class Casing { English, Turkish };
+unsigned char upperCase(unsigned char c, Casing casing);
+unsigned char lowerCase(unsigned char c, Casing casing);
+
+// Blanks, hyphens, apostrophes and the other ASCII marks that are neither letters nor digits:
+// a word shows them from the start, so a phrase is never lost on its blank.
+bool isOpenCharacter(unsigned char c);
+
 enum class GuessOutcome {
     Ignored, // already used, too many misses, or no game in progress: nothing changed
     Found, // the character is in the word; letters are still hidden
@@ -54,26 +65,27 @@ struct Scores
 class Game
 {
 public:
-    // Starts a game on `word` (cut to kMaxWordLength bytes), stored in lower case by the ASCII
-    // rule. The first and the last character, in both ASCII cases, count as used, so every
-    // occurrence of them is open from the start. Returns true when that leaves no letter
+    // Starts a game on `word` (cut to kMaxWordLength bytes), stored in lower case by `casing`,
+    // which also rules every later case change of the game. The first and the last character,
+    // in both cases, and the open characters (blanks, hyphens ...) count as used, so every
+    // occurrence of them is shown from the start. Returns true when that leaves no letter
     // hidden: the player has then won at once and the player's score has risen. An empty word
     // starts no game (no letters, no score change) and returns false.
-    bool start(std::string_view word);
+    bool start(std::string_view word, Casing casing = Casing::English);
 
     // Takes one typed character. A used character, a guess after the tenth miss and a guess
     // with no game in progress are ignored. Otherwise the character is added to guessed() in
-    // upper case (ASCII rule) and marked used (an ASCII letter in both cases); when it is in
-    // the word every matching position (ASCII case folded) shows its upper-case form,
-    // otherwise the misses rise. Winning raises the player's score, the tenth miss the
-    // computer's.
+    // upper case and marked used in both cases; when it is in the word every matching position
+    // (case folded) shows its upper-case form, otherwise the misses rise. Winning raises the
+    // player's score, the tenth miss the computer's. Cases change by the game's casing.
     GuessOutcome guess(unsigned char c);
 
     // Gives the game up while one is in progress: the pattern shows the word as stored, the
     // computer's score rises and the game ends. Returns false (nothing changes) otherwise.
     bool giveUp();
 
-    const std::string &word() const { return m_word; } // the word in lower case (ASCII rule)
+    const std::string &word() const { return m_word; } // the word in lower case
+    Casing casing() const { return m_casing; }
     // One character per letter with one blank between letters; "_" for a hidden letter.
     const std::string &pattern() const { return m_pattern; }
     const std::string &guessed() const { return m_guessed; } // guesses in upper case, in order
@@ -94,6 +106,7 @@ private:
     std::bitset<256> m_wordChars;
     int m_lettersLeft = 0;
     int m_misses = 0;
+    Casing m_casing = Casing::English;
     Scores m_scores;
 };
 

@@ -27,6 +27,7 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+using zarel::hangman::Casing;
 using zarel::hangman::Game;
 using zarel::hangman::GuessOutcome;
 
@@ -92,6 +93,50 @@ QString text(const std::string &cp1254)
     return zarel::app::fromCp1254(cp1254);
 }
 
+// The pattern's design size and the smallest size it shrinks to.
+constexpr int kPatternPixels = 16;
+constexpr int kSmallestPatternPixels = 6;
+
+// Shows `pattern` (a character per letter, a blank between letters) in `label` at the largest
+// size up to kPatternPixels at which it fits the label. The blanks between the letters of one
+// word do not break, so a phrase wraps between its words; a single word too long for one line
+// even at the smallest size may break between any two letters.
+void fitPattern(QLabel *label, const QString &pattern)
+{
+    QString unbroken = pattern;
+    for (qsizetype i = 1; i < unbroken.size(); i += 2)
+        unbroken[i] = QChar(0x00A0);
+    // The blanks around a blank of the word itself may break, and so may the word's blank.
+    for (qsizetype i = 0; i < pattern.size(); i += 2) {
+        if (pattern.at(i) == u' ') {
+            if (i > 0)
+                unbroken[i - 1] = u' ';
+            if (i + 1 < unbroken.size())
+                unbroken[i + 1] = u' ';
+        }
+    }
+    const QRect room(0, 0, label->width(), label->height());
+    const auto fits = [&room](const QFont &font, const QString &shown) {
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), 100000),
+                                                             Qt::TextWordWrap, shown);
+        return needed.width() <= room.width() && needed.height() <= room.height();
+    };
+    QFont font = label->font();
+    for (const QString &shown : { unbroken, pattern }) {
+        for (int pixels = kPatternPixels; pixels >= kSmallestPatternPixels; --pixels) {
+            font.setPixelSize(pixels);
+            if (fits(font, shown)) {
+                label->setFont(font);
+                label->setText(shown);
+                return;
+            }
+        }
+    }
+    font.setPixelSize(kSmallestPatternPixels);
+    label->setFont(font);
+    label->setText(pattern);
+}
+
 } // namespace
 
 THangForm1::THangForm1(TForm1 *mainForm, QWidget *parent)
@@ -123,11 +168,13 @@ void THangForm1::buildControls()
     Image1->move(4, 4);
 
     Label1 = new QLabel(Panel1);
-    Label1->setGeometry(110, 12, 215, 28);
+    Label1->setGeometry(110, 6, 215, 36);
     QFont patternFont = Label1->font();
-    patternFont.setPixelSize(16);
+    patternFont.setPixelSize(kPatternPixels);
     patternFont.setBold(true);
     Label1->setFont(patternFont);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Label2 = new QLabel(Panel1);
     Label2->setGeometry(110, 44, 215, 20);
@@ -218,6 +265,7 @@ void THangForm1::FormCreate()
     Panel4->move(Panel4->pos() + shift);
 
     setTexts();
+    setWindowTitle(m_main->N15->isChecked() ? u"Hangman"_s : u"Adam Asmaca"_s);
     if (zarel::methods::listCount(*m_main) == 0) {
         RadioButton1->setEnabled(false);
         RadioButton3->setEnabled(false);
@@ -245,9 +293,9 @@ void THangForm1::setTexts()
     RadioButton4->setText(pick(u"Türkçe rasgele kelime"_s, u"Random Turkish word"_s));
 }
 
-void THangForm1::startFirstGame(const QString &word)
+void THangForm1::startFirstGame(const QString &word, bool turkish)
 {
-    startGame(zarel::app::toCp1254(word));
+    startGame(zarel::app::toCp1254(word), turkish ? Casing::Turkish : Casing::English);
 }
 
 void THangForm1::showEvent(QShowEvent *event)
@@ -268,19 +316,19 @@ void THangForm1::FormShow()
     Edit1->setFocus();
 }
 
-void THangForm1::startGame(const std::string &word)
+void THangForm1::startGame(const std::string &word, Casing casing)
 {
     m_drawing.clear();
     Image1->update();
     Label2->clear();
-    if (sharedGame().start(word))
+    if (sharedGame().start(word, casing))
         showScore(true);
     showPattern();
 }
 
 void THangForm1::showPattern()
 {
-    Label1->setText(text(sharedGame().pattern()));
+    fitPattern(Label1, text(sharedGame().pattern()));
 }
 
 void THangForm1::showScore(bool playerWon)
@@ -357,27 +405,31 @@ void THangForm1::Button1Click()
     if (Panel4->isVisible())
         Panel4->hide();
     std::string word;
+    Casing casing = Casing::English;
     // With no word anywhere the game of an earlier opening must not go on unseen.
-    if (!drawNextWord(word))
+    if (!drawNextWord(word, casing))
         word.clear();
-    startGame(word);
+    startGame(word, casing);
     Button3->setEnabled(false);
 }
 
-bool THangForm1::drawNextWord(std::string &word)
+bool THangForm1::drawNextWord(std::string &word, Casing &casing)
 {
     using namespace zarel::hangman;
-    if (RadioButton4->isChecked())
+    if (RadioButton4->isChecked()) {
+        casing = Casing::Turkish;
         return drawDictionaryWord(kFirstTurkishTab, kLastTurkishTab, word);
-    if (RadioButton1->isChecked() && drawListWord(true, word))
+    }
+    if (RadioButton1->isChecked() && drawListWord(true, word, casing))
         return true;
-    if (RadioButton3->isChecked() && drawListWord(false, word))
+    if (RadioButton3->isChecked() && drawListWord(false, word, casing))
         return true;
     // The English source, and the list sources when the list has no word long enough.
+    casing = Casing::English;
     return drawDictionaryWord(kFirstEnglishTab, kLastEnglishTab, word);
 }
 
-bool THangForm1::drawListWord(bool random, std::string &word)
+bool THangForm1::drawListWord(bool random, std::string &word, Casing &casing)
 {
     const int count = zarel::methods::listCount(*m_main);
     std::vector<std::string> entries;
@@ -390,6 +442,7 @@ bool THangForm1::drawListWord(bool random, std::string &word)
         return false;
     zarel::methods::selectListEntry(*m_main, i);
     word = entries[static_cast<size_t>(i)];
+    casing = zarel::methods::isEnglishEntry(*m_main, i) ? Casing::English : Casing::Turkish;
     m_wordFromList = true;
     return true;
 }

@@ -35,8 +35,9 @@ public:
     ~THangForm1() override;
 
     // The launcher's first game: starts a game on `word` (the first shown entry of the word
-    // list) before the window is shown.
-    void startFirstGame(const QString &word);
+    // list) before the window is shown; `turkish` for a Turkish entry, whose letters change
+    // case by Turkish casing.
+    void startFirstGame(const QString &word, bool turkish = false);
 
     // The game of the whole run (its scores are never reset).
     static const zarel::hangman::Game &game();
@@ -97,13 +98,14 @@ protected:
 private:
     void buildControls();
     void setTexts();
-    void startGame(const std::string &word);
+    void startGame(const std::string &word, zarel::hangman::Casing casing);
+    // Shows the pattern in Label1 as large as it fits (see fitPattern in the source).
     void showPattern();
     void showScore(bool playerWon);
     // Draws the next word from the source of the checked radio button; false when no source
     // has a word of three characters or more.
-    bool drawNextWord(std::string &word);
-    bool drawListWord(bool random, std::string &word);
+    bool drawNextWord(std::string &word, zarel::hangman::Casing &casing);
+    bool drawListWord(bool random, std::string &word, zarel::hangman::Casing &casing);
     bool drawDictionaryWord(int firstTab, int lastTab, std::string &word);
 
     TForm1 *m_main;

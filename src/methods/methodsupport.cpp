@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPointer>
@@ -209,12 +210,21 @@ void restoreMainWindow(TForm1 &main, bool lookup)
 {
     main.show();
     if (lookup) {
-        if (!main.Combo->currentText().isEmpty())
-            main.ComboBox1Change();
-        else
+        // The box takes the text of the headword the method left selected (Method 4 locates
+        // without touching the text), so that the box, the tab, the article and the pronounce
+        // button all name one entry; with no headword selected the box and the pane are empty.
+        const int k = main.Combo->currentIndex();
+        {
+            const QSignalBlocker blocker(main.Combo);
+            main.Combo->setEditText(k >= 0 ? main.Combo->itemText(k) : QString());
+        }
+        main.ComboBox1Change();
+        if (main.Combo->currentText().isEmpty())
             main.RichEdit1->clear();
     }
     main.Combo->setFocus();
+    // As after every selection from code, the next typed character starts a new word.
+    main.Combo->lineEdit()->selectAll();
 }
 
 } // namespace zarel::methods
@@ -345,10 +355,13 @@ bool TMethodForm::pronounce(Located at, const PronounceRequest &request)
         }
         cut = cut || player->isPlaying();
         std::string path;
-        if (request.fromDisc)
-            path = zarel::methods::discSoundPath(*m_main, at);
-        else if (zarel::methods::locatedRecord(*m_main, at) != nullptr)
+        if (zarel::methods::locatedRecord(*m_main, at) != nullptr)
             path = m_main->headwordSoundPath(at.tab, at.item);
+        if (request.discFallback && (path.empty() || !zarel::fileExists(path))) {
+            const std::string disc = zarel::methods::discSoundPath(*m_main, at);
+            if (!disc.empty())
+                path = disc;
+        }
         player->setStreamName(path);
         if (path.empty() || !zarel::fileExists(path)) {
             releaseSilentPlayer();

@@ -103,8 +103,10 @@ void playFeedback(const TForm1 &main, TWavPlayer &player, bool right, QLabel *pi
 void showMethodHelp(TForm1 &main, int method);
 
 // Ends the launcher's wait: a window of a method (or of the hangman) has closed. Shows the main
-// window again and gives the word box the focus; with `lookup` the article pane follows the word
-// box (the lookup change runs when the box has a text, otherwise the pane is cleared).
+// window again and gives the word box the focus with its text wholly selected; with `lookup` the
+// box takes the text of its selected headword (empty with none) and the lookup change runs, so
+// the box, the tab, the article pane and the pronounce button show one entry (the pane is
+// cleared when the box is empty).
 void restoreMainWindow(TForm1 &main, bool lookup);
 
 } // namespace zarel::methods
@@ -167,7 +169,9 @@ protected:
         QList<QWidget *> buttons; // disabled while the sound plays
         bool stopPlaying = false; // Methods 1 and 2: stop a sound that plays first
         Library library = Library::AsLoaded;
-        bool fromDisc = false; // Method 3's previous word: the disc's sound folder
+        // Method 3's previous word: the installation disc's sound folder when the installed
+        // sound file is missing.
+        bool discFallback = false;
     };
     // Pronounces the located headword (whatever its tab and BaseFlag: the method tests those)
     // when its sound file exists: the request's buttons are disabled until the end of the sound

@@ -122,7 +122,8 @@ void TForm1::Button10Click()
         // The first word is entry 0, and the selection follows it, so that the translation
         // reads the language of the word in play.
         zarel::methods::selectListEntry(*this, 0);
-        window->startFirstGame(zarel::methods::shownEntry(*this, 0));
+        window->startFirstGame(zarel::methods::shownEntry(*this, 0),
+                               !zarel::methods::isEnglishEntry(*this, 0));
     }
     window->exec();
     window.reset();

@@ -222,7 +222,7 @@ void TForm4::Button1Click()
     exitMethod(false, true);
 }
 
-void TForm4::presentWord(int i, bool fromDisc)
+void TForm4::presentWord(int i, bool previous)
 {
     AnswerWord = shownEntry(i);
     Edit1->setText(AnswerWord);
@@ -235,11 +235,13 @@ void TForm4::presentWord(int i, bool fromDisc)
     // Every located headword is tried: Turkish ones have no sound file, English user entries
     // the sound number "0".
     PronounceRequest request;
-    if (fromDisc)
+    if (previous)
         request.buttons = { Button6, Button7, Button8 };
     else
         request.buttons = { Button6, Button8 };
     request.library = Library::LoadAgain;
-    request.fromDisc = fromDisc;
+    // The installed sound folder, as everywhere else; a disc's folder only stands in for a
+    // sound the installation lacks.
+    request.discFallback = previous;
     pronounce(at, request);
 }

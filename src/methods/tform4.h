@@ -68,7 +68,7 @@ private:
     // Show, check and repeat work while running, once the memorising time is over, or during it
     // until the first reveal or right answer.
     bool answering() const;
-    // Presents list entry i for a new memorising time and pronounces it: from the program's
-    // sound folder, or (`fromDisc`) from the installation disc's.
-    void presentWord(int i, bool fromDisc);
+    // Presents list entry i for a new memorising time and pronounces it from the program's
+    // sound folder; `previous` (the previous-word command) also disables Button7 while it plays.
+    void presentWord(int i, bool previous);
 };

@@ -39,6 +39,61 @@ std::size_t hiddenArticleLength(std::u16string_view article, std::size_t headwor
     return second == std::u16string_view::npos ? headword : second + 1;
 }
 
+namespace {
+
+// Letter case folded the way answerOccurrences compares: ASCII and Latin-1 capitals to small
+// letters, the Turkish pairs Ğ/ğ and Ş/ş, and every form of i to one.
+char16_t foldForMask(char16_t c)
+{
+    if (c >= u'A' && c <= u'Z')
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<char16_t>(c + 0x20);
+    switch (c) {
+    case 0x0130: // İ
+    case 0x0131: // ı
+        return u'i';
+    case 0x011E: // Ğ
+    case 0x015E: // Ş
+        return static_cast<char16_t>(c + 1);
+    default:
+        return c;
+    }
+}
+
+bool isWordCharacter(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
+        || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F));
+}
+
+} // namespace
+
+std::vector<TextSpan> answerOccurrences(std::u16string_view text, std::u16string_view answer)
+{
+    constexpr std::size_t kLongAnswer = 4;
+    std::vector<TextSpan> spans;
+    const std::size_t n = answer.size();
+    if (n == 0 || n > text.size())
+        return spans;
+    for (std::size_t i = 0; i + n <= text.size();) {
+        const bool startsWord
+            = i == 0 || !isWordCharacter(text[i - 1]) || !isWordCharacter(answer.front());
+        bool same = startsWord;
+        for (std::size_t k = 0; same && k < n; ++k)
+            same = foldForMask(text[i + k]) == foldForMask(answer[k]);
+        const bool endsWord = i + n == text.size() || !isWordCharacter(text[i + n])
+            || !isWordCharacter(answer.back());
+        if (same && (endsWord || n >= kLongAnswer)) {
+            spans.push_back({ i, n });
+            i += n;
+        } else {
+            ++i;
+        }
+    }
+    return spans;
+}
+
 } // namespace zarel
 
 namespace {
@@ -279,6 +334,7 @@ void TForm6::nextWord(bool random)
     cursor.setPosition(0);
     cursor.setPosition(static_cast<int>(hidden), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    maskAnswer();
     cursor.setPosition(0);
     RichEdit1->setTextCursor(cursor);
     Edit1->clear();
@@ -289,4 +345,26 @@ void TForm6::showScore()
 {
     Label1->setText(u"%1 - %2"_s.arg(RightCount).arg(WrongCount));
     Label1->repaint();
+}
+
+void TForm6::maskAnswer()
+{
+    // The headword cut away above may come again in the senses and examples ("apple juice");
+    // each time it shows, the mask takes its place, the text around it keeping its format.
+    const QString plain = RichEdit1->document()->toPlainText();
+    const QString answer = AnswerWord;
+    const auto spans = zarel::answerOccurrences(
+        std::u16string_view(reinterpret_cast<const char16_t *>(plain.utf16()),
+                            static_cast<std::size_t>(plain.size())),
+        std::u16string_view(reinterpret_cast<const char16_t *>(answer.utf16()),
+                            static_cast<std::size_t>(answer.size())));
+    QTextCursor cursor(RichEdit1->document());
+    cursor.beginEditBlock();
+    // From the end, so that the earlier positions stay where they were.
+    for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
+        cursor.setPosition(static_cast<int>(it->start));
+        cursor.setPosition(static_cast<int>(it->start + it->length), QTextCursor::KeepAnchor);
+        cursor.insertText(QString::fromUtf16(zarel::kAnswerMask));
+    }
+    cursor.endEditBlock();
 }

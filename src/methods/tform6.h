@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 class QCheckBox;
 class QHeaderView;
@@ -25,6 +26,24 @@ namespace zarel {
 // headword is hidden. Never more than the text's length.
 std::size_t hiddenArticleLength(std::u16string_view article, std::size_t headwordLength,
                                 bool english);
+
+// A run of characters of a text: `length` characters from `start`.
+struct TextSpan
+{
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const TextSpan &) const = default;
+};
+
+// Where `answer` shows in `text`, in text order and never overlapping: compared without regard to
+// letter case (the Latin letters of both languages; I, ı, İ and i all alike), each occurrence at
+// the start of a word. An answer of four characters or more also counts at the start of a longer
+// word ("apples" for "apple"); a shorter one only as a whole word, so that "go" does not take
+// "good" apart. An empty answer shows nowhere.
+std::vector<TextSpan> answerOccurrences(std::u16string_view text, std::u16string_view answer);
+
+// What the article shows in place of each occurrence of the answer.
+inline constexpr char16_t kAnswerMask[] = u"~";
 
 } // namespace zarel
 
@@ -79,5 +98,7 @@ private:
     void setTexts();
     // The next-word command; `random` draws the entry instead of taking the following one.
     void nextWord(bool random);
+    // Replaces every occurrence of AnswerWord left in the shown article by kAnswerMask.
+    void maskAnswer();
     void showScore();
 };

@@ -13,9 +13,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
@@ -92,10 +94,59 @@ QString currentFolder()
     return QFile::decodeName(std::filesystem::current_path(ec).string().c_str());
 }
 
+// Keeps the logo from switching the translation direction while a key page is shown: a press
+// on the locked logo is taken here, before the logo's own handling sees it, and only beeps as
+// a press on any locked part of the main window does.
+class LockedLogo : public QObject
+{
+public:
+    explicit LockedLogo(QWidget *logo)
+        : QObject(logo)
+        , m_logo(logo)
+    {
+        logo->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_logo || m_logo->isEnabled())
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            QApplication::beep();
+            return true;
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget *m_logo;
+};
+
+// The controls a key page locks besides those it hides or names one by one: the logo, the
+// Turkish letter buttons and the word box's width button.
+QList<QWidget *> lockedWhileKeyPageShown(const TForm1 &form)
+{
+    return { form.Image1,        form.SpeedButton16, form.SpeedButton17,
+             form.SpeedButton18, form.SpeedButton19, form.SpeedButton20,
+             form.SpeedButton21, form.SpeedButton22, form.SpeedButton4 };
+}
+
 } // namespace
 
 void TForm1::buildKeyPanel()
 {
+    // The panel lies over the article view: it paints its own face, so no article shows through
+    // between the symbol buttons.
+    Panel4->setAutoFillBackground(true);
+    Panel4->setBackgroundRole(QPalette::Window);
+    // Installed after the logo's own handling, so it sees a press first.
+    new LockedLogo(Image1);
     const struct
     {
         QGroupBox **frame;
@@ -156,6 +207,8 @@ void TForm1::enterKeyPage()
     SpeedButton3->show();
     for (QMenu *m : { N18, N1, N9, N2, Langugae1 })
         m->setEnabled(false);
+    for (QWidget *w : lockedWhileKeyPageShown(*this))
+        w->setEnabled(false);
 }
 
 bool TForm1::loadRichTextFile(QTextEdit *target, const QString &relative)
@@ -247,6 +300,8 @@ void TForm1::SpeedButton3Click()
         m->setEnabled(true);
     Panel4->hide();
     Langugae1->setEnabled(true);
+    for (QWidget *w : lockedWhileKeyPageShown(*this))
+        w->setEnabled(true);
     if (ListBox1->count() > 0) {
         ListBox1->setCursor(Qt::PointingHandCursor);
     } else {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,10 +65,66 @@ TEST(TNewWordTest, StyleBoxesAddAndRemoveOnlyTheirOwnStyle)
     EXPECT_FALSE(f.fontUnderline());
     EXPECT_TRUE(f.fontItalic());
     EXPECT_EQ(f.fontWeight(), QFont::Bold);
-    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton); // bold on (already) then off
+    // The box shows the selection's bold already: one click takes it off, the next puts it on.
+    EXPECT_TRUE(dialog.CheckBox1->isChecked());
     QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
     EXPECT_EQ(dialog.RichEdit1->textCursor().charFormat().fontWeight(), QFont::Normal);
     EXPECT_TRUE(dialog.RichEdit1->textCursor().charFormat().fontItalic());
+    EXPECT_FALSE(dialog.CheckBox1->isChecked());
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    EXPECT_EQ(dialog.RichEdit1->textCursor().charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST(TNewWordTest, StyleBoxesShowAndSetTheFormatAtTheCaret)
+{
+    TempDir dir;
+    TNewWord dialog(dir.path(), QStringLiteral("word"), 22, false);
+    dialog.show();
+    QTextEdit *edit = dialog.RichEdit1;
+    const auto boxes = [&dialog] {
+        return std::array<bool, 3> { dialog.CheckBox1->isChecked(), dialog.CheckBox2->isChecked(),
+                                     dialog.CheckBox3->isChecked() };
+    };
+    // The headword is bold, but what is typed after it is plain, and the boxes say so.
+    EXPECT_EQ(boxes(), (std::array<bool, 3> { false, false, false }));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClicks(edit, QStringLiteral("plain "));
+    QTest::mouseClick(dialog.CheckBox2, Qt::LeftButton);
+    QTest::keyClicks(edit, QStringLiteral("slanted "));
+    QTest::mouseClick(dialog.CheckBox2, Qt::LeftButton);
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(dialog.CheckBox3, Qt::LeftButton);
+    QTest::keyClicks(edit, QStringLiteral("strong"));
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("word\nplain slanted strong"));
+
+    // The caret walked back over the text by the keyboard: the boxes follow the character
+    // before it.
+    const struct
+    {
+        int position; // in the document; the character before it decides
+        std::array<bool, 3> shown; // bold, italic, underline
+    } walk[] = {
+        { 3, { true, false, false } }, // wor|d
+        { 8, { false, false, false } }, // pla|in
+        { 16, { false, true, false } }, // slant|ed
+        { 22, { true, false, true } }, // str|ong
+    };
+    for (const auto &step : walk) {
+        QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < step.position; ++i)
+            QTest::keyClick(edit, Qt::Key_Right);
+        EXPECT_EQ(edit->textCursor().position(), step.position);
+        EXPECT_EQ(boxes(), step.shown) << step.position;
+    }
+
+    // A box set there types in its style from there on, and only there.
+    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton); // bold off
+    QTest::keyClicks(edit, QStringLiteral("X"));
+    const QTextCharFormat typed = edit->textCursor().charFormat();
+    EXPECT_EQ(typed.fontWeight(), QFont::Normal);
+    EXPECT_TRUE(typed.fontUnderline());
+    EXPECT_EQ(boxes(), (std::array<bool, 3> { false, false, true }));
 }
 
 TEST(TNewWordTest, CancelAndRefusalsChangeNoFile)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+using zarel::hangman::Casing;
 using zarel::hangman::Game;
 using zarel::hangman::GuessOutcome;
 
@@ -37,7 +38,9 @@ GuessOutcome play(Game &g, const std::string &keys)
 
 struct StartCase
 {
+    const char *name; // the case's name in the test list
     const char *word; // UTF-8
+    Casing casing;
     const char *pattern; // UTF-8
     int lettersLeft;
     bool wonAtOnce;
@@ -47,11 +50,11 @@ class StartPattern : public ::testing::TestWithParam<StartCase>
 {
 };
 
-TEST_P(StartPattern, OpensFirstAndLastLetterEverywhere)
+TEST_P(StartPattern, OpensFirstAndLastLetterAndTheMarksEverywhere)
 {
     const StartCase &c = GetParam();
     Game g;
-    EXPECT_EQ(g.start(cp(c.word)), c.wonAtOnce);
+    EXPECT_EQ(g.start(cp(c.word), c.casing), c.wonAtOnce);
     EXPECT_EQ(g.pattern(), cp(c.pattern));
     EXPECT_EQ(g.lettersLeft(), c.lettersLeft);
     EXPECT_EQ(g.scores().player, c.wonAtOnce ? 1 : 0);
@@ -59,17 +62,32 @@ TEST_P(StartPattern, OpensFirstAndLastLetterEverywhere)
     EXPECT_EQ(g.misses(), 0);
 }
 
+constexpr Casing kEnglish = Casing::English;
+constexpr Casing kTurkish = Casing::Turkish;
+
 INSTANTIATE_TEST_SUITE_P(
     Words, StartPattern,
-    ::testing::Values(StartCase { "house", "h _ _ _ e", 3, false },
-                      StartCase { "Book", "b _ _ k", 2, false }, // stored in lower case
-                      StartCase { "banana", "b a _ a _ a", 2, false }, // every "a" is open
-                      StartCase { "see", "s e e", 0, true }, // middle equals last: won at once
-                      StartCase { "a", "a", 0, true }, StartCase { "aba", "a _ a", 1, false },
-                      StartCase { "run away", "r _ _ _ _ _ _ y", 6, false }, // the blank hides
-                      StartCase { "ÇİÇEK", "Ç _ Ç _ k", 2, false }, // Turkish capitals stay
-                      StartCase { "ılık", "ı _ ı k", 1, false },
-                      StartCase { "IRAK", "i _ _ k", 2, false })); // I lowers to i by ASCII
+    ::testing::Values(
+        StartCase { "house", "house", kEnglish, "h _ _ _ e", 3, false },
+        StartCase { "Book_lowered", "Book", kEnglish, "b _ _ k", 2, false },
+        StartCase { "banana_every_a_open", "banana", kEnglish, "b a _ a _ a", 2, false },
+        StartCase { "see_won_at_once", "see", kEnglish, "s e e", 0, true },
+        StartCase { "a", "a", kEnglish, "a", 0, true },
+        StartCase { "aba", "aba", kEnglish, "a _ a", 1, false },
+        // Blanks, hyphens and apostrophes show from the start and are no letters to find.
+        StartCase { "run_away", "run away", kEnglish, "r _ _   _ _ _ y", 5, false },
+        StartCase { "well_to_do", "well-to-do", kEnglish, "w _ _ _ - _ o - _ o", 5, false },
+        StartCase { "o_clock", "o'clock", kEnglish, "o ' _ _ o _ k", 3, false },
+        StartCase { "a_b_won_at_once", "a - b", kEnglish, "a   -   b", 0, true },
+        StartCase { "digit_hidden", "b2b", kEnglish, "b _ b", 1, false },
+        // English words lower only A-Z; Turkish words by Turkish casing.
+        StartCase { "english_CICEK", "ÇİÇEK", kEnglish, "Ç _ Ç _ k", 2, false },
+        StartCase { "turkish_CICEK", "ÇİÇEK", kTurkish, "ç _ ç _ k", 2, false },
+        StartCase { "turkish_ilik", "ılık", kTurkish, "ı _ ı k", 1, false },
+        StartCase { "english_IRAK", "IRAK", kEnglish, "i _ _ k", 2, false },
+        StartCase { "turkish_IRAK", "IRAK", kTurkish, "ı _ _ k", 2, false },
+        StartCase { "turkish_ILAC", "İLAÇ", kTurkish, "i _ _ ç", 2, false }),
+    [](const ::testing::TestParamInfo<StartCase> &info) { return std::string(info.param.name); });
 
 TEST(HangmanGame, UpperCaseGuessRevealsLikeLowerCaseAndBlocksBoth)
 {
@@ -94,7 +112,9 @@ TEST(HangmanGame, UpperCaseGuessRevealsLikeLowerCaseAndBlocksBoth)
 
 struct GuessCase
 {
+    const char *name;
     const char *word;
+    Casing casing;
     const char *key; // one UTF-8 character
     GuessOutcome outcome;
     const char *pattern;
@@ -105,11 +125,11 @@ class SingleGuess : public ::testing::TestWithParam<GuessCase>
 {
 };
 
-TEST_P(SingleGuess, ComparesTurkishLettersByteForByte)
+TEST_P(SingleGuess, FoldsByTheCasingOfTheWord)
 {
     const GuessCase &c = GetParam();
     Game g;
-    g.start(cp(c.word));
+    g.start(cp(c.word), c.casing);
     EXPECT_EQ(g.guess(byteOf(c.key)), c.outcome);
     EXPECT_EQ(g.pattern(), cp(c.pattern));
     EXPECT_EQ(g.guessed(), cp(c.guessed));
@@ -118,15 +138,38 @@ TEST_P(SingleGuess, ComparesTurkishLettersByteForByte)
 INSTANTIATE_TEST_SUITE_P(
     Letters, SingleGuess,
     ::testing::Values(
-        GuessCase { "kaşık", "ş", GuessOutcome::Found, "k _ ş _ k", "ş" },
-        GuessCase { "kaşık", "Ş", GuessOutcome::Missed, "k _ _ _ k", "Ş" }, // no Turkish folding
-        GuessCase { "kaşık", "ı", GuessOutcome::Found, "k _ _ ı k", "ı" },
-        GuessCase { "kaşık", "i", GuessOutcome::Missed, "k _ _ _ k", "I" }, // i is not ı
-        GuessCase { "kaşık", "I", GuessOutcome::Missed, "k _ _ _ k", "I" },
-        GuessCase { "house", "7", GuessOutcome::Missed, "h _ _ _ e", "7" }, // a digit misses
-        GuessCase { "run away", " ", GuessOutcome::Found, "r _ _   _ _ _ y", " " },
-        GuessCase { "it's", "'", GuessOutcome::Found, "i _ ' s", "'" },
-        GuessCase { "house", "h", GuessOutcome::Ignored, "h _ _ _ e", "" }));
+        // English words: only A-Z change case; Turkish letters are compared byte for byte.
+        GuessCase { "english_s_cedilla", "kaşık", kEnglish, "ş", GuessOutcome::Found, "k _ ş _ k",
+                    "ş" },
+        GuessCase { "english_S_cedilla", "kaşık", kEnglish, "Ş", GuessOutcome::Missed, "k _ _ _ k",
+                    "Ş" },
+        GuessCase { "english_dotless_i", "kaşık", kEnglish, "ı", GuessOutcome::Found, "k _ _ ı k",
+                    "ı" },
+        GuessCase { "english_i", "kaşık", kEnglish, "i", GuessOutcome::Missed, "k _ _ _ k", "I" },
+        GuessCase { "english_I", "kaşık", kEnglish, "I", GuessOutcome::Missed, "k _ _ _ k", "I" },
+        // Turkish words: every letter pairs with its capital, i with İ and ı with I.
+        GuessCase { "turkish_s_cedilla", "kaşık", kTurkish, "ş", GuessOutcome::Found, "k _ Ş _ k",
+                    "Ş" },
+        GuessCase { "turkish_S_cedilla", "kaşık", kTurkish, "Ş", GuessOutcome::Found, "k _ Ş _ k",
+                    "Ş" },
+        GuessCase { "turkish_dotless_i", "kaşık", kTurkish, "ı", GuessOutcome::Found, "k _ _ I k",
+                    "I" },
+        GuessCase { "turkish_I", "kaşık", kTurkish, "I", GuessOutcome::Found, "k _ _ I k", "I" },
+        GuessCase { "turkish_i", "kaşık", kTurkish, "i", GuessOutcome::Missed, "k _ _ _ k", "İ" },
+        GuessCase { "turkish_dotted_I", "kitap", kTurkish, "İ", GuessOutcome::Found, "k İ _ _ p",
+                    "İ" },
+        GuessCase { "turkish_u_umlaut", "güzel", kTurkish, "ü", GuessOutcome::Found, "g Ü _ _ l",
+                    "Ü" },
+        GuessCase { "digit_misses", "house", kEnglish, "7", GuessOutcome::Missed, "h _ _ _ e",
+                    "7" },
+        GuessCase { "digit_found", "b2b", kEnglish, "2", GuessOutcome::Won, "b 2 b", "2" },
+        GuessCase { "blank_is_open", "run away", kEnglish, " ", GuessOutcome::Ignored,
+                    "r _ _   _ _ _ y", "" },
+        GuessCase { "apostrophe_is_open", "it's", kEnglish, "'", GuessOutcome::Ignored, "i _ ' s",
+                    "" },
+        GuessCase { "first_letter_used", "house", kEnglish, "h", GuessOutcome::Ignored, "h _ _ _ e",
+                    "" }),
+    [](const ::testing::TestParamInfo<GuessCase> &info) { return std::string(info.param.name); });
 
 TEST(HangmanGame, TenMissesLoseAndShowTheWordInUpperCase)
 {
@@ -197,15 +240,50 @@ TEST(HangmanGame, EmptyAndOverlongWords)
 
 TEST(HangmanGame, EveryByteIsAGuessAndNoneCrashes)
 {
-    Game g;
-    g.start(cp("şeker"));
-    int misses = 0;
-    for (int c = 0; c < 256 && g.inProgress(); ++c) {
-        if (g.guess(static_cast<unsigned char>(c)) == GuessOutcome::Missed)
-            ++misses;
+    for (const Casing casing : { kEnglish, kTurkish }) {
+        Game g;
+        g.start(cp("şeker"), casing);
+        int misses = 0;
+        for (int c = 0; c < 256 && g.inProgress(); ++c) {
+            if (g.guess(static_cast<unsigned char>(c)) == GuessOutcome::Missed)
+                ++misses;
+        }
+        EXPECT_EQ(g.misses(), 10);
+        EXPECT_EQ(misses, 9);
     }
-    EXPECT_EQ(g.misses(), 10);
-    EXPECT_EQ(misses, 9);
+}
+
+TEST(HangmanGame, TurkishCasingPairsEveryLetterOfTheCodePage)
+{
+    using zarel::hangman::lowerCase;
+    using zarel::hangman::upperCase;
+    struct Pair
+    {
+        const char *lower;
+        const char *upper;
+    };
+    for (const Pair p :
+         { Pair { "i", "İ" }, Pair { "ı", "I" }, Pair { "ç", "Ç" }, Pair { "ğ", "Ğ" },
+           Pair { "ö", "Ö" }, Pair { "ş", "Ş" }, Pair { "ü", "Ü" }, Pair { "â", "Â" },
+           Pair { "a", "A" }, Pair { "z", "Z" } }) {
+        EXPECT_EQ(upperCase(byteOf(p.lower), kTurkish), byteOf(p.upper)) << p.lower;
+        EXPECT_EQ(lowerCase(byteOf(p.upper), kTurkish), byteOf(p.lower)) << p.upper;
+    }
+    // No letters: unchanged in both casings.
+    for (const char *mark : { "÷", "×", "ß", "7", "-", " " }) {
+        for (const Casing casing : { kEnglish, kTurkish }) {
+            EXPECT_EQ(upperCase(byteOf(mark), casing), byteOf(mark)) << mark;
+            EXPECT_EQ(lowerCase(byteOf(mark), casing), byteOf(mark)) << mark;
+        }
+    }
+    // Every byte survives a round trip through its case pair.
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        const unsigned char up = upperCase(b, kTurkish);
+        if (up != b) {
+            EXPECT_EQ(lowerCase(up, kTurkish), b) << c;
+        }
+    }
 }
 
 TEST(WordSources, ListDrawsSkipShortEntries)

@@ -169,8 +169,7 @@ TEST_F(AboutTest, TimerMovesTheTextByItself)
     TAboutForm form;
     form.show();
     const int start = top(form);
-    QTest::qWait(350);
-    EXPECT_LT(top(form), start);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return top(form) < start; }, 30000));
 }
 
 TEST_F(AboutTest, CloseButtonsAccept)

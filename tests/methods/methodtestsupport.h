@@ -30,7 +30,7 @@ protected:
     void setList(const QStringList &marked);
 
     // Waits until the main window's player has released its library (the sound has ended).
-    bool waitForSoundEnd(int milliseconds = 4000);
+    bool waitForSoundEnd(int milliseconds = 30000);
 
     // Makes every sound play slowly for about `seconds`, served from memory through the
     // player's stream events, so that a pronunciation is still playing when the test acts.
@@ -47,7 +47,7 @@ protected:
 };
 
 // Runs `act` on the first visible top-level window of type W as soon as one is shown (modal
-// windows block the caller); `seen` reports that it ran. Gives up after five seconds.
+// windows block the caller); `seen` reports that it ran. Gives up after thirty seconds.
 template<class W> void whenShown(std::function<void(W *)> act, bool *seen = nullptr)
 {
     auto *poll = new QTimer;
@@ -64,7 +64,7 @@ template<class W> void whenShown(std::function<void(W *)> act, bool *seen = null
                 return;
             }
         }
-        if (++*tries > 250) {
+        if (++*tries > 1500) {
             poll->stop();
             poll->deleteLater();
         }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -19,6 +21,52 @@ struct AnswerCase
 class AnswerCheck : public ::testing::TestWithParam<AnswerCase>
 {
 };
+
+// A test name for an answer case, e.g. "Book_is_book" or "dotted_I_isnt_i": ASCII letters and
+// digits as they are, the Turkish letters and the marks spelt out.
+std::string caseName(const ::testing::TestParamInfo<AnswerCase> &info)
+{
+    static const std::pair<std::string_view, std::string_view> spelt[] = {
+        { "ç", "c_cedilla" }, { "Ç", "C_cedilla" }, { "ğ", "g_breve" },  { "Ğ", "G_breve" },
+        { "ı", "dotless_i" }, { "İ", "dotted_I" },  { "ö", "o_umlaut" }, { "Ö", "O_umlaut" },
+        { "ş", "s_cedilla" }, { "Ş", "S_cedilla" }, { "ü", "u_umlaut" }, { "Ü", "U_umlaut" },
+        { " ", "blank" },     { "-", "hyphen" },    { "[", "bracket" },  { "{", "brace" },
+        { "@", "at" },        { "`", "backtick" },
+    };
+    const auto spell = [](std::string_view text) {
+        if (text.empty())
+            return std::string("empty");
+        std::string name;
+        while (!text.empty()) {
+            std::string part;
+            for (const auto &[from, to] : spelt) {
+                if (text.substr(0, from.size()) == from) {
+                    part = std::string(to);
+                    text.remove_prefix(from.size());
+                    break;
+                }
+            }
+            const bool word = part.empty();
+            if (word) {
+                part = std::string(1, text.front());
+                text.remove_prefix(1);
+            }
+            // Spelt-out characters stand apart from their neighbours.
+            if (!name.empty() && (!word || name.back() == '_'))
+                name += '_';
+            name += part;
+            if (!word && !text.empty())
+                name += '_';
+        }
+        return name;
+    };
+    std::string name = spell(info.param.typed) + (info.param.right ? "_is_" : "_isnt_")
+        + spell(info.param.answer);
+    // Two underscores in a row read as one.
+    for (size_t at; (at = name.find("__")) != std::string::npos;)
+        name.erase(at, 1);
+    return name;
+}
 
 TEST_P(AnswerCheck, AsciiLettersFoldedEverythingElseExact)
 {
@@ -43,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AnswerCase { "ışık", "IŞIK", false }, AnswerCase { "Öğle", "öğle", false },
                       // Only letters fold: [ and {, @ and ` differ by the same bit.
                       AnswerCase { "[", "{", false }, AnswerCase { "@", "`", false },
-                      AnswerCase { "a-b", "A-B", true }));
+                      AnswerCase { "a-b", "A-B", true }),
+    caseName);
 
 TEST(WordStep, NextWrapsToTheFirstAndPreviousToTheLast)
 {

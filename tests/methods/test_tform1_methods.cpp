@@ -2,7 +2,10 @@
 // article pane follows the headword the method left; the hangman gets the first list word.
 #include "methodtestsupport.h"
 
+#include "app/ttabcontrol.h"
+#include "dictionary/tnewword.h"
 #include "methods/tform3.h"
+#include "methods/tform6.h"
 
 #if __has_include("hangman/thangform1.h")
 #include "hangman/thangform1.h"
@@ -13,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -87,6 +92,47 @@ TEST_F(LauncherTest, ArticlePaneIsClearedWhenTheMethodLeftNoHeadword)
     m_form->Button5Click();
     EXPECT_TRUE(m_form->Combo->currentText().isEmpty());
     EXPECT_TRUE(m_form->RichEdit1->toPlainText().isEmpty());
+}
+
+TEST_F(LauncherTest, AfterMethod4TheMainWindowShowsTheLastDrilledWordThroughout)
+{
+    startDictionary();
+    m_form->show();
+    addHeadword(38, 0); // kitap
+    addHeadword(2, 1); // card*
+    // The user looks up "book" before opening the method.
+    m_form->selectTab(1);
+    m_form->selectItem(0);
+    m_form->ComboBox1Change();
+    ASSERT_EQ(m_form->RichEdit1->toPlainText(), u"book: kitap"_s);
+
+    for (const auto &[drilled, tab, text] :
+         { std::tuple { 1, 2, u"card"_s }, std::tuple { 0, 38, u"kitap"_s } }) {
+        SCOPED_TRACE(text.toStdString());
+        whenShown<TForm6>([drilled](TForm6 *w) {
+            QTest::mouseClick(w->Button5, Qt::LeftButton); // start: entry 0
+            if (drilled == 1)
+                QTest::mouseClick(w->Button7, Qt::LeftButton); // next: entry 1
+            QTest::mouseClick(w->Button2, Qt::LeftButton); // exit
+        });
+        QTest::mouseClick(m_form->Button16, Qt::LeftButton);
+        ASSERT_TRUE(m_form->isVisible());
+        // The box, the tab, the selection and the article all name the last drilled word.
+        EXPECT_EQ(m_form->TabControl1->tabIndex(), tab);
+        EXPECT_EQ(m_form->Combo->currentText(), text);
+        EXPECT_EQ(m_form->Combo->itemText(m_form->Combo->currentIndex()), text);
+        EXPECT_TRUE(m_form->RichEdit1->toPlainText().startsWith(text + u": "_s));
+        EXPECT_EQ(m_form->Button7->isEnabled(), tab < 26); // pronounce: English words only
+        // The text is wholly selected, so the next word typed replaces it.
+        EXPECT_EQ(m_form->Combo->lineEdit()->selectedText(), text);
+        // Enter finds the word itself: no add-word dialog comes up.
+        bool added = false;
+        whenShown<TNewWord>([](TNewWord *dialog) { dialog->reject(); }, &added);
+        QTest::keyClick(m_form->Combo, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(added);
+        EXPECT_TRUE(m_form->RichEdit1->toPlainText().startsWith(text + u": "_s));
+    }
 }
 
 TEST_F(LauncherTest, MethodWithoutListOpensNothing)

@@ -94,7 +94,7 @@ TEST_F(Method2Test, StartShowsTheFirstWordAtOnceAndStopStepsOnce)
     EXPECT_FALSE(w.RichEdit1->isVisibleTo(&w)); // no article on the automatic steps
 
     w.TrackBar1->setValue(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.WordIndex == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.WordIndex == 1; }, 30000));
     EXPECT_EQ(w.Edit1->text(), u"car"_s);
     EXPECT_EQ(w.PrgBar1->value(), 1);
 

@@ -51,6 +51,43 @@ TEST(HiddenArticleLength, HeadwordAndTranscription)
     }
 }
 
+TEST(AnswerOccurrences, EveryPlaceTheAnswerShowsIsMasked)
+{
+    struct Case
+    {
+        std::u16string_view text;
+        std::u16string_view answer;
+        std::u16string_view masked;
+    };
+    const Case cases[] = {
+        { u" 1. elma; apple juice: elma suyu", u"apple", u" 1. elma; ~ juice: elma suyu" },
+        // Any letter case; a long answer also at the start of a longer word, never inside one.
+        { u"Apple pie, APPLES, pineapple", u"apple", u"~ pie, ~S, pineapple" },
+        // A short answer only as a whole word.
+        { u"go on; going; ago; good", u"go", u"~ on; going; ago; good" },
+        { u"run-down; run", u"run", u"~-down; ~" },
+        // Turkish letters of either case; every form of i alike.
+        { u"kitap, kitaplık, KİTAP", u"kitap", u"~, ~lık, ~" },
+        { u"ılık su; Ilık", u"ılık", u"~ su; ~" },
+        { u"Çiçek açtı", u"çiçek", u"~ açtı" },
+        // A phrase as a whole.
+        { u"elma çiçeği; apple blossoms", u"apple blossom", u"elma çiçeği; ~s" },
+        { u"", u"a", u"" },
+        { u"abc", u"", u"abc" },
+        { u"a", u"abc", u"a" },
+        { u"aaaa", u"aa", u"aaaa" },
+    };
+    for (const Case &c : cases) {
+        std::u16string masked(c.text);
+        const auto spans = zarel::answerOccurrences(c.text, c.answer);
+        for (auto it = spans.rbegin(); it != spans.rend(); ++it)
+            masked.replace(it->start, it->length, zarel::kAnswerMask);
+        EXPECT_EQ(QString::fromStdU16String(masked),
+                  QString::fromStdU16String(std::u16string(c.masked)))
+            << QString::fromStdU16String(std::u16string(c.text)).toStdString();
+    }
+}
+
 namespace {
 
 class Method4Test : public MethodTest
@@ -225,4 +262,38 @@ TEST_F(Method4Test, HelpPageAndExit)
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(m_form->Tag, 0);
     EXPECT_FALSE(w.Timer3->isActive());
+}
+
+TEST_F(Method4Test, TheShownArticleNeverHoldsTheAnswer)
+{
+    writeDictionary({
+        { 0,
+          { baseEntry("apple", "apple /'\xe6pl/ 1. elma; apple juice: elma suyu; Apples grow"),
+            baseEntry("apple blossom",
+                      "apple blossom: elma \xe7i\xe7"
+                      "e\xf0i; apple blossoms") } },
+        { 38, { baseEntry("kitap", "kitap 1. book; kitapl\xfdk: bookcase; K\xddTAP") } },
+    });
+    zarel::test::writeFile(file("Dictionary.cfg"), "11111");
+    startForm();
+    setList({ u"apple*"_s, u"apple blossom*"_s, u"kitap"_s });
+    m_window = std::make_unique<TForm6>(m_form.get());
+    TForm6 &w = *m_window;
+    w.show();
+
+    const QString shown[] = {
+        u" 1. elma; ~ juice: elma suyu; ~s grow"_s,
+        u": elma çiçeği; ~s"_s,
+        u" 1. book; ~lık: bookcase; ~"_s,
+    };
+    QTest::mouseClick(w.Button5, Qt::LeftButton); // start: entry 0
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(w.WordIndex, i);
+        EXPECT_EQ(w.RichEdit1->toPlainText(), shown[i]);
+        // The user types the answer and Enter; the right answer moves on to the next word.
+        QTest::keyClicks(w.Edit1, w.AnswerWord);
+        QTest::keyClick(w.Edit1, Qt::Key_Return);
+    }
+    EXPECT_EQ(w.WordIndex, 0);
 }

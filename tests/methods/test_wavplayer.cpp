@@ -156,7 +156,6 @@ TEST_F(WavPlayerTest, WaitModeReturnsWhenTheSoundHasEnded)
     ASSERT_TRUE(player.Play());
     const auto took = Clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(280));
-    EXPECT_LT(took, std::chrono::milliseconds(2000));
     EXPECT_FALSE(player.playing());
     EXPECT_EQ(m_device->sink(), expected());
     player.Close();
@@ -166,11 +165,10 @@ TEST_F(WavPlayerTest, WaitModeReturnsWhenTheSoundHasEnded)
 TEST_F(WavPlayerTest, WithoutWaitPlayReturnsAtOnceAndStopCutsTheSound)
 {
     TWavPlayer player(m_device);
-    player.FileName = writeSound(1.0);
+    player.FileName = writeSound(2.0);
     ASSERT_TRUE(player.Open());
-    const auto start = Clock::now();
     ASSERT_TRUE(player.Play());
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(300));
+    // Play did not wait for the end: the sound is still playing.
     EXPECT_TRUE(player.playing());
     player.Stop();
     EXPECT_FALSE(player.playing());

@@ -8,8 +8,11 @@
 
 #include <filesystem>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -67,13 +70,13 @@ TEST_F(KeysTest, SymbolButtonsSpeakTheirSoundAndShowTheirLine)
     EXPECT_EQ(form.MPEG1->StreamName(), file("trans/5.mp3"));
     EXPECT_FALSE(form.Panel4->isEnabled()); // a second symbol must wait
     EXPECT_FALSE(form.Panel3->isEnabled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 4000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 30000));
     EXPECT_FALSE(form.MPEG1->LibraryLoaded());
 
     form.trans[47]->click(); // trans48
     EXPECT_EQ(currentLine(), 48);
     EXPECT_EQ(form.MPEG1->StreamName(), file("trans/48.mp3"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 4000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel4->isEnabled(); }, 30000));
 
     form.trans[0]->click(); // trans1 has no sound file: everything comes back at once
     EXPECT_TRUE(form.Panel4->isEnabled());
@@ -108,4 +111,77 @@ TEST_F(KeysTest, AbbreviationPageAndOkWithAnEmptyWordBox)
     form.N17->trigger();
     form.SpeedButton3->click(); // the headword's article comes back
     EXPECT_EQ(form.RichEdit1->toPlainText(), u"run koşmak"_s);
+}
+
+TEST_F(KeysTest, TheTranscriptionPageCoversTheArticle)
+{
+    TForm1 &form = start(48);
+    form.selectTab(17);
+    form.selectItem(0);
+    form.ComboBox1Change();
+    ASSERT_EQ(form.RichEdit1->toPlainText(), u"run koşmak"_s);
+    // The article view painted in a colour nothing else of the window has.
+    const QColor marker(255, 0, 255);
+    QPalette palette = form.RichEdit1->palette();
+    palette.setColor(QPalette::Base, marker);
+    form.RichEdit1->setPalette(palette);
+
+    form.N16->trigger();
+    const auto markerShows = [&] {
+        const QImage shot
+            = form.grab(QRect(form.Panel4->mapTo(&form, QPoint(0, 0)), form.Panel4->size()))
+                  .toImage();
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                if (shot.pixelColor(x, y) == marker)
+                    return true;
+            }
+        }
+        return false;
+    };
+    // The window as shown where the panel lies: nothing of the article view behind it.
+    EXPECT_FALSE(markerShows());
+    form.repaint();
+    EXPECT_FALSE(markerShows());
+    // The panel lies over the whole article view.
+    EXPECT_TRUE(form.Panel4->geometry().contains(form.RichEdit1->geometry()));
+    form.SpeedButton3->click();
+    EXPECT_TRUE(form.Panel4->isHidden());
+}
+
+TEST_F(KeysTest, EveryControlIsLockedWhileAKeyPageIsShown)
+{
+    TForm1 &form = start(48);
+    for (QAction *page : { form.N16, form.N17 }) {
+        SCOPED_TRACE(page->objectName().toStdString());
+        page->trigger();
+        // Whatever takes a click or a key outside the key panel and its OK button is locked.
+        QStringList open;
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            const bool control = qobject_cast<QAbstractButton *>(w) != nullptr
+                || qobject_cast<QComboBox *>(w) != nullptr
+                || qobject_cast<QAbstractItemView *>(w) != nullptr
+                || qobject_cast<TTabControl *>(w) != nullptr || w == form.Image1;
+            if (control && w->isVisible() && w->isEnabled() && w != form.SpeedButton3
+                && !form.Panel4->isAncestorOf(w))
+                open << w->objectName();
+        }
+        EXPECT_TRUE(open.isEmpty()) << open.join(u", "_s).toStdString();
+
+        // A click on the logo does not switch the direction; a Turkish letter types nothing.
+        const bool english = form.KbEg1->isChecked();
+        QTest::mouseClick(form.Image1, Qt::LeftButton);
+        EXPECT_EQ(form.KbEg1->isChecked(), english);
+        QTest::mouseClick(form.SpeedButton16, Qt::LeftButton);
+        EXPECT_TRUE(form.Combo->currentText().isEmpty());
+
+        QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+        EXPECT_TRUE(form.Image1->isEnabled());
+        EXPECT_TRUE(form.SpeedButton16->isEnabled());
+        // Unlocked again, the logo switches the direction, and back.
+        QTest::mouseClick(form.Image1, Qt::LeftButton);
+        EXPECT_NE(form.KbEg1->isChecked(), english);
+        QTest::mouseClick(form.Image1, Qt::LeftButton);
+        EXPECT_EQ(form.KbEg1->isChecked(), english);
+    }
 }
