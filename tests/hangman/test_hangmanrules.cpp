@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using zarel::hangman::Casing;
 using zarel::hangman::Game;
 using zarel::hangman::GuessOutcome;
@@ -45,6 +47,13 @@ struct StartCase
     int lettersLeft;
     bool wonAtOnce;
 };
+
+// How a case reads in the test list and in failure messages.
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << '"' << c.word << '"' << (c.casing == Casing::Turkish ? " (Turkish)" : "") << " -> \""
+        << c.pattern << '"';
+}
 
 class StartPattern : public ::testing::TestWithParam<StartCase>
 {
@@ -120,6 +129,12 @@ struct GuessCase
     const char *pattern;
     const char *guessed;
 };
+
+void PrintTo(const GuessCase &c, std::ostream *os)
+{
+    *os << '"' << c.word << '"' << (c.casing == Casing::Turkish ? " (Turkish)" : "") << " + '"
+        << c.key << "' -> \"" << c.pattern << '"';
+}
 
 class SingleGuess : public ::testing::TestWithParam<GuessCase>
 {

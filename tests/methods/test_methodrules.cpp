@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,12 @@ struct AnswerCase
     const char *answer;
     bool right;
 };
+
+// How a case reads in the test list and in failure messages.
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << '"' << c.typed << "\" " << (c.right ? "is" : "isn't") << " \"" << c.answer << '"';
+}
 
 class AnswerCheck : public ::testing::TestWithParam<AnswerCase>
 {
