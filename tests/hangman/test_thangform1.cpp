@@ -673,7 +673,7 @@ TEST_F(HangmanTest, ARadioButtonGivesTheFocusToTheGuessBox)
     setList("house*\r\n");
     THangForm1 &h = open();
     h.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&h));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&h, 30000));
     h.Button1->setFocus();
     QTest::mouseClick(h.RadioButton4, Qt::LeftButton);
     EXPECT_TRUE(h.RadioButton4->isChecked());

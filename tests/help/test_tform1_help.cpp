@@ -9,9 +9,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -28,18 +30,28 @@ void writeFile(const std::string &path, const std::string &bytes)
     zarel::test::writeFile(path, bytes);
 }
 
-// Runs `act` on the first visible top-level window of type T once the modal loop has shown it.
+// Runs `act` on the first visible top-level window of type T as soon as the modal loop has shown
+// it, polling for it; gives up after thirty seconds.
 template<typename T> void whenOpens(std::function<void(T *)> act, bool *opened)
 {
-    QTimer::singleShot(50, [act, opened] {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(30000);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act, opened, deadline] {
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (auto *window = qobject_cast<T *>(w); window && window->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
                 *opened = true;
                 act(window);
                 return;
             }
         }
+        if (deadline->hasExpired()) {
+            poll->stop();
+            poll->deleteLater();
+        }
     });
+    poll->start(20);
 }
 
 template<typename T> int livingWindows()
@@ -94,7 +106,7 @@ TEST_F(HelpMenuTest, F1OpensThePageOfTheInterfaceLanguage)
         language->trigger();
         // The key goes to the active window, as a real F1 press does.
         QApplication::setActiveWindow(&form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 30000));
         const QString shown = helpShownBy([&] { QTest::keyClick(&form, Qt::Key_F1); });
         EXPECT_EQ(shown.toStdString(), std::string("page ") + page);
         EXPECT_EQ(form.HelpPath.toStdString(), (folder + u"/hlp/"_s).toStdString() + page);
