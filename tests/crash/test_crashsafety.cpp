@@ -49,6 +49,8 @@ using zarel::crash::runTool;
 using zarel::test::readFile;
 
 enum Kind { Word = 0, Cfg = 1, List = 2 };
+// The word list as the program keeps it between runs, in its own folder.
+constexpr const char *kKeptListFile = "WordList.DIC";
 constexpr const char *kKindNames[] = { "word", "cfg", "list" };
 
 // How many stores of each kind the files hold, and which store the program does next.
@@ -230,6 +232,7 @@ public:
                                     "Dictionary.cfg", out);
         out.found[List] = checkWhole(m_list, candidates(List), zarel::crash::listFileBytes,
                                      "the list file", out);
+        checkKeptList(candidates(List), out);
         checkOtherFiles(out);
         return out;
     }
@@ -352,10 +355,42 @@ private:
         return candidates.front();
     }
 
+    // The list the program may keep between runs (kKeptListFile), when it keeps one: a whole
+    // list of a candidate version, or of the step inside a list store where the oldest entry has
+    // been deleted and the new one not yet added.
+    void checkKeptList(const std::vector<int> &candidates, KillOutcome &out)
+    {
+        const std::string path = m_folder + "/" + kKeptListFile;
+        if (!fs::exists(path))
+            return;
+        const std::string bytes = readFile(path);
+        for (const int v : candidates) {
+            std::vector<std::string> entries = zarel::crash::listEntries(v);
+            const auto bytesOf = [](const std::vector<std::string> &list) {
+                std::string b;
+                for (const std::string &e : list)
+                    b += e + "\r\n";
+                return b;
+            };
+            if (bytes == bytesOf(entries))
+                return;
+            if (v > 0) {
+                // Inside store v: the list of v - 1 without its oldest entry.
+                entries = zarel::crash::listEntries(v - 1);
+                if (entries.size() == static_cast<size_t>(zarel::crash::kListWindow)) {
+                    entries.erase(entries.begin());
+                    if (bytes == bytesOf(entries))
+                        return;
+                }
+            }
+        }
+        out.problems.push_back(std::string(kKeptListFile) + " holds no version of the list");
+    }
+
     // Every other file is as written; a new file may only be a temporary of a stored file.
     void checkOtherFiles(KillOutcome &out)
     {
-        const std::string stored[] = { m_index, m_articles, m_config, m_list };
+        const std::string stored[] = { m_index, m_articles, m_config, m_list, kKeptListFile };
         std::set<std::string> seen;
         for (const auto &e : fs::recursive_directory_iterator(m_folder)) {
             if (!e.is_regular_file())
