@@ -127,6 +127,8 @@ void TForm1::Button10Click()
     }
     window->exec();
     window.reset();
-    zarel::methods::restoreMainWindow(*this, false);
+    // The game's word draws and its translation move the word box to other letters; the box,
+    // the tab and the article pane are brought back in line as after a method.
+    zarel::methods::restoreMainWindow(*this, true);
 #endif
 }

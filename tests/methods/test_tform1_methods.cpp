@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <tuple>
@@ -167,5 +168,37 @@ TEST_F(LauncherTest, HangmanStartsOnTheFirstListWordWithTheSelectionOnIt)
     EXPECT_EQ(rowWhileOpen, 0);
     EXPECT_EQ(m_form->Tag, 0);
     EXPECT_TRUE(m_form->isVisible());
+}
+
+TEST_F(LauncherTest, AfterTheHangmanTheMainWindowShowsOneEntry)
+{
+    startDictionary();
+    m_form->show();
+    addHeadword(38, 0); // kitap
+    // Every random draw lands on the first tab with a long enough headword: b, "book".
+    THangForm1::setRandomSource([](size_t) { return size_t { 0 }; });
+    for (const bool translated : { false, true }) {
+        SCOPED_TRACE(translated);
+        m_form->selectTab(17);
+        m_form->selectItem(0);
+        m_form->ComboBox1Change(); // "run" on show before the game
+        whenShown<THangForm1>([translated](THangForm1 *h) {
+            QTest::mouseClick(h->RadioButton2, Qt::LeftButton); // random English word
+            QTest::mouseClick(h->Button1, Qt::LeftButton);
+            if (translated) {
+                QTest::mouseClick(h->Button2, Qt::LeftButton);
+                QTest::mouseClick(h->Button3, Qt::LeftButton);
+            }
+            QTest::mouseClick(h->Button4, Qt::LeftButton);
+        });
+        QTest::mouseClick(m_form->Button10, Qt::LeftButton);
+        ASSERT_TRUE(m_form->isVisible());
+        EXPECT_EQ(m_form->TabControl1->tabIndex(), 1);
+        // The translated word is on show; without one the box and the pane are empty, not
+        // "run"'s article under the b tab.
+        EXPECT_EQ(m_form->Combo->currentText(), translated ? u"book"_s : QString());
+        EXPECT_EQ(m_form->RichEdit1->toPlainText(), translated ? u"book: kitap"_s : QString());
+    }
+    THangForm1::setRandomSource({});
 }
 #endif
