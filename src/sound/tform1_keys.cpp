@@ -209,6 +209,8 @@ void TForm1::enterKeyPage()
         m->setEnabled(false);
     for (QWidget *w : lockedWhileKeyPageShown(*this))
         w->setEnabled(false);
+    // F1 opens what the locked Help menu offers.
+    Action1->setEnabled(false);
 }
 
 bool TForm1::loadRichTextFile(QTextEdit *target, const QString &relative)
@@ -302,6 +304,7 @@ void TForm1::SpeedButton3Click()
     Langugae1->setEnabled(true);
     for (QWidget *w : lockedWhileKeyPageShown(*this))
         w->setEnabled(true);
+    Action1->setEnabled(true);
     if (ListBox1->count() > 0) {
         ListBox1->setCursor(Qt::PointingHandCursor);
     } else {

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -52,6 +54,30 @@ protected:
         return form;
     }
     int currentLine() { return m_form->RzRichEdit1->textCursor().blockNumber() + 1; }
+
+    // Presses F1 in the active main window; true when a modal window (the help) came up, which
+    // is then closed.
+    static bool helpOpensOnF1(TForm1 &form)
+    {
+        QApplication::setActiveWindow(&form);
+        if (!QTest::qWaitForWindowActive(&form, 30000))
+            return false;
+        bool opened = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&opened] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QDialog *>(w);
+                if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) {
+                    opened = true;
+                    dialog->reject();
+                }
+            }
+        });
+        closer.start(20);
+        QTest::keyClick(&form, Qt::Key_F1);
+        QCoreApplication::processEvents();
+        return opened;
+    }
 };
 
 } // namespace
@@ -168,6 +194,9 @@ TEST_F(KeysTest, EveryControlIsLockedWhileAKeyPageIsShown)
         }
         EXPECT_TRUE(open.isEmpty()) << open.join(u", "_s).toStdString();
 
+        // F1 opens no help, as the Help menu is locked.
+        EXPECT_FALSE(helpOpensOnF1(form));
+
         // A click on the logo does not switch the direction; a Turkish letter types nothing.
         const bool english = form.KbEg1->isChecked();
         QTest::mouseClick(form.Image1, Qt::LeftButton);
@@ -178,7 +207,8 @@ TEST_F(KeysTest, EveryControlIsLockedWhileAKeyPageIsShown)
         QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
         EXPECT_TRUE(form.Image1->isEnabled());
         EXPECT_TRUE(form.SpeedButton16->isEnabled());
-        // Unlocked again, the logo switches the direction, and back.
+        // Unlocked again, F1 opens the help and the logo switches the direction, and back.
+        EXPECT_TRUE(helpOpensOnF1(form));
         QTest::mouseClick(form.Image1, Qt::LeftButton);
         EXPECT_NE(form.KbEg1->isChecked(), english);
         QTest::mouseClick(form.Image1, Qt::LeftButton);
