@@ -61,9 +61,10 @@ TNewWord::TNewWord(const std::string &programFolder, const QString &word, int ta
     RichEdit1->setAcceptRichText(true);
     RichEdit1->setFont(dialogFont(false));
     RichEdit1->document()->setDefaultFont(dialogFont(false));
-    // The first line of the article is the word itself in bold, as articles begin; what the
-    // user types after it starts plain, and the style boxes show what the caret types. Every
-    // format is set on the text itself so that it is written into the stored article.
+    // The first line of the article is the word itself in bold, as articles begin; the caret
+    // waits on the plain line below it, so what the user writes there starts plain, wherever in
+    // it the user clicks. Every format is set on the text itself so that it is written into the
+    // stored article.
     QTextCharFormat articleFormat;
     articleFormat.setFontFamilies({ QStringLiteral("Times New Roman") });
     articleFormat.setFontPointSize(12);
@@ -72,6 +73,7 @@ TNewWord::TNewWord(const std::string &programFolder, const QString &word, int ta
     headwordFormat.setFontWeight(QFont::Bold);
     QTextCursor cursor = RichEdit1->textCursor();
     cursor.insertText(word, headwordFormat);
+    cursor.insertBlock(cursor.blockFormat(), articleFormat);
     RichEdit1->setTextCursor(cursor);
     RichEdit1->setCurrentCharFormat(articleFormat);
 

@@ -41,7 +41,13 @@ TEST(TNewWordTest, PresetsAndCaptionsByLanguage)
     TNewWord turkish(dir.path(), QStringLiteral("zebu"), 25, false);
     EXPECT_EQ(turkish.windowTitle(), QStringLiteral(" "));
     EXPECT_EQ(turkish.Edit1->text(), QStringLiteral("zebu"));
-    EXPECT_EQ(turkish.RichEdit1->toPlainText(), QStringLiteral("zebu"));
+    // The word in bold on the first line; the caret on the plain line below it.
+    EXPECT_EQ(turkish.RichEdit1->toPlainText(), QStringLiteral("zebu\n"));
+    QTextCursor headword(turkish.RichEdit1->document());
+    headword.setPosition(1);
+    EXPECT_EQ(headword.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(turkish.RichEdit1->textCursor().blockNumber(), 1);
+    EXPECT_EQ(turkish.RichEdit1->textCursor().charFormat().fontWeight(), QFont::Normal);
     EXPECT_EQ(turkish.Button1->text(), QStringLiteral("Kaydet"));
     EXPECT_EQ(turkish.Button2->text(), QStringLiteral("İptal"));
     TNewWord english(dir.path(), QStringLiteral("zebu"), 25, true);
@@ -53,13 +59,15 @@ TEST(TNewWordTest, StyleBoxesAddAndRemoveOnlyTheirOwnStyle)
 {
     TempDir dir;
     TNewWord dialog(dir.path(), QStringLiteral("word"), 22, false);
-    dialog.RichEdit1->selectAll();
+    // The headword line selected by the keyboard.
+    QTest::keyClick(dialog.RichEdit1, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(dialog.RichEdit1, Qt::Key_End, Qt::ShiftModifier);
     QTest::mouseClick(dialog.CheckBox2, Qt::LeftButton); // italic on
     QTest::mouseClick(dialog.CheckBox3, Qt::LeftButton); // underline on
     QTextCharFormat f = dialog.RichEdit1->textCursor().charFormat();
     EXPECT_TRUE(f.fontItalic());
     EXPECT_TRUE(f.fontUnderline());
-    EXPECT_EQ(f.fontWeight(), QFont::Bold); // the article font is bold
+    EXPECT_EQ(f.fontWeight(), QFont::Bold); // the headword is bold
     QTest::mouseClick(dialog.CheckBox3, Qt::LeftButton); // underline off
     f = dialog.RichEdit1->textCursor().charFormat();
     EXPECT_FALSE(f.fontUnderline());
@@ -85,9 +93,8 @@ TEST(TNewWordTest, StyleBoxesShowAndSetTheFormatAtTheCaret)
         return std::array<bool, 3> { dialog.CheckBox1->isChecked(), dialog.CheckBox2->isChecked(),
                                      dialog.CheckBox3->isChecked() };
     };
-    // The headword is bold, but what is typed after it is plain, and the boxes say so.
+    // The headword is bold, but what is typed below it is plain, and the boxes say so.
     EXPECT_EQ(boxes(), (std::array<bool, 3> { false, false, false }));
-    QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, QStringLiteral("plain "));
     QTest::mouseClick(dialog.CheckBox2, Qt::LeftButton);
     QTest::keyClicks(edit, QStringLiteral("slanted "));
@@ -162,7 +169,7 @@ TEST(TNewWordTest, SaveOnATurkishTabStoresInTheTurkishFiles)
     const std::string englishFiles
         = readFile(indexPath(dir.path(), 18)) + readFile(articlePath(dir.path(), 18, false));
     TNewWord dialog(dir.path(), QStringLiteral("şarap"), 47, false);
-    dialog.RichEdit1->append(QStringLiteral("wine"));
+    QTest::keyClicks(dialog.RichEdit1, QStringLiteral("wine"));
     QTest::mouseClick(dialog.Button1, Qt::LeftButton);
     ASSERT_TRUE(dialog.stored()) << dialog.MessageLabel->text().toStdString();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
