@@ -27,14 +27,16 @@ HARNESSES=(
 )
 
 source "$ROOT/scripts/deps.sh"
+source "$ROOT/scripts/ccache.sh"
 zarel_install_deps "${ZAREL_TEST_PACKAGES[@]}"
 
 targets=(fuzz_makeseeds zarel-dict)
 for harness in "${HARNESSES[@]}"; do
     targets+=("fuzz_${harness%%:*}")
 done
+# shellcheck disable=SC2046
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DENABLE_FUZZING=ON -DBUILD_TESTING=ON >/dev/null
+    -DENABLE_FUZZING=ON -DBUILD_TESTING=ON $(zarel_cache_args "$ROOT") >/dev/null
 cmake --build "$BUILD" -j2 --target "${targets[@]}"
 
 # Scratch files of the harnesses live in memory where possible: they are rewritten per input.

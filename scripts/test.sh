@@ -37,6 +37,7 @@ if [ ${#MODES[@]} -eq 0 ]; then
 fi
 
 source "$ROOT/scripts/deps.sh"
+source "$ROOT/scripts/ccache.sh"
 zarel_install_deps "${ZAREL_TEST_PACKAGES[@]}"
 
 SERVER_STARTED=0
@@ -53,7 +54,9 @@ run_suite() {
     local title="$1" build="$2" ctest_args="$3" targets="$4"
     shift 5
     echo "== $title =="
-    cmake -S "$ROOT" -B "$build" -G Ninja -DBUILD_TESTING=ON "$@" >/dev/null || return 1
+    # shellcheck disable=SC2046
+    cmake -S "$ROOT" -B "$build" -G Ninja -DBUILD_TESTING=ON $(zarel_cache_args "$ROOT") "$@" \
+        >/dev/null || return 1
     # shellcheck disable=SC2086
     cmake --build "$build" -j2 ${targets:+--target $targets} || return 1
     start_sound_server
