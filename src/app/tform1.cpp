@@ -427,8 +427,11 @@ void TForm1::fillComboItems(int tab)
     WordListModel *model = wordList(tab);
     m_comboTab = tab;
     const QSignalBlocker blocker(Combo);
-    if (Combo->model() != model)
+    if (Combo->model() != model) {
+        // An open list of the old letter would offer rows that no longer exist.
+        Combo->hidePopup();
         Combo->setModel(model);
+    }
     Combo->setCurrentIndex(-1);
     Combo->clearEditText();
 }

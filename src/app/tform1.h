@@ -116,7 +116,8 @@ public:
     void setPlayEndGroup(int group, std::function<void()> handler);
     // Selects a tab from code and puts its headwords into Combo (no change handler runs).
     void selectTab(int tab);
-    // Selects a Combo item from code (its text goes into the edit field; -1 empties it).
+    // Selects a Combo item from code: its text goes into the edit field wholly selected, so the
+    // next typed character starts a new word (-1 empties it).
     void selectItem(int index);
     // Opens the add-word dialog for `word` on `tab`; a stored word joins the lists at once.
     void openAddWordDialog(const QString &word, int tab);
@@ -129,7 +130,11 @@ public:
     void Button1Click(); // add the word box's headword
     void Button2Click(); // save the list
     void Button3Click(); // open a list file in place of the list
-    void Button4Click(); // clear the list
+    void Button4Click(); // clear the list, after a confirmation when it has entries
+    // The kept word list: the marked list stored in the data folder whenever it changes and
+    // read back at start-up.
+    static constexpr const char *kKeptListFile = "WordList.DIC";
+    std::string keptListPath() const;
     void Button13Click(); // append a list file
     // --- voice recording (src/sound/tform1_voice.cpp) ---
     // Stops the voice replay and enables the replay button when a recording exists.
@@ -280,6 +285,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Shown again after a method or the hangman: the headword they left is wholly selected.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildTopPanel(QWidget *client, AlignLayout *clientLayout);
@@ -322,6 +329,13 @@ private:
     void switchToStandardView();
     void comboTextEdited(const QString &text);
     void selectItemKeepingText(int index);
+    void selectWholeComboText();
+    // Reads the kept word list at start-up; a file that cannot be read leaves the list empty,
+    // says so, and stays on disk until the list changes.
+    void restoreKeptList();
+    // Writes the kept word list after a change; a failure is reported once until a write
+    // succeeds again.
+    void storeKeptList();
     void showArticle(int tab, const zarel::TWordRecord &record);
     void bringToFront();
 
@@ -339,6 +353,8 @@ private:
     int m_comboTab = 0; // the tab whose headwords Combo holds
     bool m_listPopupAuto = false; // the list's pop-up menu opens on a right click
     bool m_listKeyMove = false; // the list's selection is being moved by a key
+    bool m_blankOverHeadword = false; // the blank being typed replaces the whole word box text
+    bool m_keptListWriteFailed = false; // the last write of the kept word list failed
     std::array<std::function<void()>, 6> m_playEndGroups;
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;

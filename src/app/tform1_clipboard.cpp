@@ -56,7 +56,8 @@ void TForm1::clipboardLookup(std::string key, int tab)
         fillComboItems(current);
     // The longest leading part of the key that begins a headword.
     while (!key.empty()) {
-        const int found = zarel::findStringPrefix(comboEntries(), key);
+        const int found
+            = zarel::findStringPrefix(comboEntries(), key, zarel::casingOfTab(m_comboTab));
         selectItem(found);
         if (found >= 0) {
             ComboBox1Change();

@@ -14,6 +14,8 @@
 #include "dictionary/tnewword.h"
 #include "dictionary/userentries.h"
 
+#include <utility>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -73,7 +75,15 @@ void TForm1::selectItem(int index)
 {
     const QSignalBlocker blocker(Combo);
     Combo->setCurrentIndex(index < Combo->count() ? index : -1);
+    selectWholeComboText();
     Combo->syncPopupHighlight();
+}
+
+void TForm1::selectWholeComboText()
+{
+    // A selection made from code leaves the text wholly selected, so the next typed character
+    // starts a new word and a blank typed over it repeats the pronunciation.
+    Combo->lineEdit()->selectAll();
 }
 
 void TForm1::selectItemKeepingText(int index)
@@ -87,6 +97,12 @@ void TForm1::selectItemKeepingText(int index)
         Combo->lineEdit()->setCursorPosition(caret);
     }
     Combo->syncPopupHighlight();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    selectWholeComboText();
 }
 
 const std::vector<const zarel::TWordRecord *> &TForm1::comboEntries() const
@@ -126,7 +142,8 @@ void TForm1::comboTextEdited(const QString &text)
     // has no selection while the text is edited.
     int index = -1;
     if (!text.isEmpty() && Combo->isPopupVisible())
-        index = zarel::findStringPrefix(comboEntries(), zarel::app::toCp1254(text, '\0'));
+        index = zarel::findStringPrefix(comboEntries(), zarel::app::toCp1254(text, '\0'),
+                                        zarel::casingOfTab(m_comboTab));
     selectItemKeepingText(index);
     ComboBox1Change();
 }
@@ -136,7 +153,9 @@ void TForm1::ComboKeyPress(unsigned char key)
     if (key == VirtualKey::Space)
         return;
     QLineEdit *edit = Combo->lineEdit();
-    const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    // Enter replaces no text: the headword its key-down found stays selected for the next word.
+    const bool replacesSelection = edit->hasSelectedText() && key != VirtualKey::Enter;
+    const int caret = replacesSelection ? edit->selectionStart() : edit->cursorPosition();
     if (caret == 0) {
         int tab = TabControl1->tabIndex();
         if (key != VirtualKey::Enter) {
@@ -155,6 +174,14 @@ void TForm1::ComboKeyPress(unsigned char key)
 
 void TForm1::ComboKeyDown(int key, ShiftState shift)
 {
+    if (key == VirtualKey::Space) {
+        // Only a blank that replaces the whole text (a headword put there by a lookup) brings
+        // the headword back and speaks it; a blank after text being typed is part of the word.
+        const QLineEdit *edit = Combo->lineEdit();
+        m_blankOverHeadword = !edit->text().isEmpty() && edit->selectedText() == edit->text();
+    } else {
+        m_blankOverHeadword = false;
+    }
     if (key > VirtualKey::Space)
         Combo->showPopup();
     if (shift.onlyCtrl()) {
@@ -173,7 +200,8 @@ void TForm1::ComboKeyDown(int key, ShiftState shift)
     if (key != VirtualKey::Enter)
         return;
     const QString typed = Combo->currentText();
-    const int i = zarel::findStringExact(comboEntries(), zarel::app::toCp1254(typed, '\0'));
+    const int i = zarel::findStringExact(comboEntries(), zarel::app::toCp1254(typed, '\0'),
+                                         zarel::casingOfTab(m_comboTab));
     Combo->hidePopup();
     if (i < 0) {
         openAddWordDialog(typed, TabControl1->tabIndex());
@@ -182,15 +210,16 @@ void TForm1::ComboKeyDown(int key, ShiftState shift)
     selectItem(i);
     ComboBox1Change();
     Combo->repaint();
-    // The text stays as the user typed it.
+    // The text stays as the user typed it, wholly selected with the caret at its end.
     Combo->setEditText(typed);
     Combo->lineEdit()->setCursorPosition(static_cast<int>(typed.size()));
+    selectWholeComboText();
 }
 
 void TForm1::ComboKeyUp(int key, ShiftState)
 {
     TypedText = Combo->currentText();
-    if (key != VirtualKey::Space)
+    if (key != VirtualKey::Space || !std::exchange(m_blankOverHeadword, false))
         return;
     // A blank typed over the headword brings it back and speaks it again.
     if (TabControl1->tabIndex() != LastTab)
@@ -265,7 +294,8 @@ void TForm1::RichEdit1DblClick()
     selectTab(tab);
     // The longest leading part of the word that begins a headword.
     while (!bytes.empty()) {
-        const int found = zarel::findStringPrefix(comboEntries(), bytes);
+        const int found
+            = zarel::findStringPrefix(comboEntries(), bytes, zarel::casingOfTab(m_comboTab));
         selectItem(found);
         if (found >= 0) {
             ComboBox1Change();
@@ -310,4 +340,3 @@ void TForm1::openAddWordDialog(const QString &word, int tab)
     selectItem(static_cast<int>(position));
     ComboBox1Change();
 }
-

@@ -98,6 +98,8 @@ void TForm1::FormCreate()
     Splash.reset();
     show();
     repaint();
+    // After the window is shown, so a report about an unreadable list appears over it.
+    restoreKeptList();
 
     joinClipboardViewers();
     if (Combo->isEnabled())

@@ -10,6 +10,8 @@
 #include "dictionary/lettertabs.h"
 #include "dictionary/wordlistfile.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include <QAction>
@@ -107,7 +109,7 @@ void TForm1::ListBox1Click()
         TabControl1->setTabIndex(chosen);
     const int tab = TabControl1->tabIndex();
     fillComboItems(tab);
-    selectItem(zarel::findStringPrefix(comboEntries(), shown));
+    selectItem(zarel::findStringPrefix(comboEntries(), shown, zarel::casingOfTab(tab)));
     ComboBox1Change();
     StopVoiceReplay();
     if (mpegLibraryLoaded())
@@ -131,6 +133,7 @@ void TForm1::deleteListEntry(bool fromMenu)
         m_listPopupAuto = false;
     if (MarkedList.isEmpty())
         listBecameEmpty();
+    storeKeptList();
 }
 
 void TForm1::updateCountLabel()
@@ -145,7 +148,7 @@ void TForm1::updateMethodButtons()
 {
     // No method can drill an empty list.
     const bool any = !MarkedList.isEmpty();
-    for (QPushButton *b : {Button5, Button9, Button11, Button16, Button12})
+    for (QPushButton *b : { Button5, Button9, Button11, Button16, Button12 })
         b->setEnabled(any);
 }
 
@@ -197,6 +200,7 @@ void TForm1::Button1Click()
     if (MarkedList.contains(zarel::app::fromCp1254(marked)))
         return;
     appendListEntries({ marked });
+    storeKeptList();
 }
 
 void TForm1::Button3Click()
@@ -232,6 +236,7 @@ void TForm1::openListFile(bool replace)
         listBecameEmpty();
         updateCountLabel();
     }
+    storeKeptList();
 }
 
 void TForm1::Button2Click()
@@ -254,9 +259,64 @@ void TForm1::Button2Click()
 
 void TForm1::Button4Click()
 {
+    // The list is kept across restarts, so clearing it asks first, as deleting an entry does.
+    if (!MarkedList.isEmpty()
+        && !zarel::app::confirm(this,
+                                N14->isChecked() ? u"Emin misiniz ?"_s : u"Are you sure ?"_s)) {
+        Combo->setFocus();
+        return;
+    }
+    const bool had = !MarkedList.isEmpty();
     MarkedList.clear();
     ListBox1->clear();
     Label1->clear();
     listBecameEmpty();
+    if (had)
+        storeKeptList();
     Combo->setFocus();
+}
+
+std::string TForm1::keptListPath() const
+{
+    return ProgramFolder + '/' + kKeptListFile;
+}
+
+void TForm1::restoreKeptList()
+{
+    std::error_code ec;
+    if (ProgramFolder.empty() || !std::filesystem::exists(keptListPath(), ec))
+        return;
+    std::vector<std::string> entries;
+    const zarel::Status st = zarel::readWordListFile(keptListPath(), entries);
+    if (!st.ok()) {
+        // The file stays as it is; it is replaced only when the user changes the list.
+        const QString what = N14->isChecked()
+            ? u"Kelime listesi okunamadı; liste boş açıldı."_s
+            : u"The word list could not be read; the list starts empty."_s;
+        zarel::app::reportError(this, what + u'\n' + zarel::app::errorText(st));
+        return;
+    }
+    if (!entries.empty())
+        appendListEntries(entries);
+}
+
+void TForm1::storeKeptList()
+{
+    if (ProgramFolder.empty())
+        return;
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<size_t>(MarkedList.size()));
+    for (const QString &m : MarkedList)
+        entries.push_back(zarel::app::toCp1254(m));
+    const zarel::Status st = zarel::writeWordListFile(keptListPath(), entries);
+    if (st.ok()) {
+        m_keptListWriteFailed = false;
+        return;
+    }
+    // One box per run of failures: a read-only folder must not answer every click with a box.
+    if (std::exchange(m_keptListWriteFailed, true))
+        return;
+    const QString what = N14->isChecked() ? u"Kelime listesi kaydedilemedi."_s
+                                          : u"The word list could not be stored."_s;
+    zarel::app::reportError(this, what + u'\n' + zarel::app::errorText(st));
 }

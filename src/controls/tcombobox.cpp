@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QScreen>
 
@@ -79,11 +80,19 @@ void TComboBox::syncPopupHighlight()
 
 void TComboBox::pick(const QModelIndex &index)
 {
-    if (!index.isValid())
+    // A row of a list the box no longer holds names nothing in the current one.
+    if (!index.isValid() || index.model() != model())
         return;
     hidePopup();
     setCurrentIndex(index.row());
+    selectWholeText();
     Q_EMIT activated(index.row());
+}
+
+void TComboBox::selectWholeText()
+{
+    if (lineEdit())
+        lineEdit()->selectAll();
 }
 
 void TComboBox::keyPressEvent(QKeyEvent *event)
@@ -95,8 +104,15 @@ void TComboBox::keyPressEvent(QKeyEvent *event)
     }
     const int before = currentIndex();
     QComboBox::keyPressEvent(event);
-    if (currentIndex() != before)
-        syncPopupHighlight();
+    if (currentIndex() == before)
+        return;
+    // The arrow and page keys choose an item as a click on it does; typed text that moves the
+    // current item stays as typed.
+    const int key = event->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp
+        || key == Qt::Key_PageDown)
+        selectWholeText();
+    syncPopupHighlight();
 }
 
 void TComboBox::focusOutEvent(QFocusEvent *event)

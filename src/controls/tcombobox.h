@@ -1,6 +1,7 @@
 // TComboBox: an editable combo box whose drop-down list opens without taking the keyboard, so
 // typing, Enter and Ctrl keep going to the edit field while the list is shown, as in a
-// drop-down combo box of the desktop the program was designed for.
+// drop-down combo box of the desktop the program was designed for. An item chosen from the
+// list leaves its text wholly selected.
 #pragma once
 
 #include <QComboBox>
@@ -25,6 +26,9 @@ public:
     QListView *popupList() const { return m_list; }
     // Highlights the current item in the open list.
     void syncPopupHighlight();
+    // Selects the whole edit text, as the box leaves it after an item is chosen from its list
+    // (a click on a row, the arrow keys), so the next typed character starts a new word.
+    void selectWholeText();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -149,15 +149,22 @@ TEST_F(WordListTest, CountLabelAndDeletingKeepBothListsInStep)
     EXPECT_TRUE(form.MarkedList.isEmpty());
 }
 
-TEST_F(WordListTest, ClearEmptiesTheLabel)
+TEST_F(WordListTest, ClearAsksFirstAndEmptiesTheLabel)
 {
     TForm1 &form = start();
     openList("run*\r\n");
+    m_answer = false; // No keeps the list
     form.Button4->click();
+    EXPECT_EQ(m_questions, QStringList { u"Emin misiniz ?"_s });
+    EXPECT_EQ(form.ListBox1->count(), 1);
+    EXPECT_EQ(form.Label1->text(), u"1 Kelime"_s);
+
+    m_answer = true;
+    form.Button4->click();
+    EXPECT_EQ(m_questions.size(), 2);
     EXPECT_EQ(form.ListBox1->count(), 0);
     EXPECT_TRUE(form.Label1->text().isEmpty());
     EXPECT_TRUE(form.Button4->isHidden());
-    EXPECT_TRUE(m_questions.isEmpty()); // no confirmation
 }
 
 TEST_F(WordListTest, AddCurrentWordOnceWithItsLanguage)
