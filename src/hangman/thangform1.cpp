@@ -370,11 +370,13 @@ void THangForm1::Edit1KeyPress(unsigned char key)
         showPattern();
         break;
     case GuessOutcome::Won:
+        recordGame(true);
         showScore(true);
         Button3->setEnabled(true);
         showPattern();
         break;
     case GuessOutcome::Lost:
+        recordGame(false);
         QApplication::beep();
         break;
     case GuessOutcome::Missed:
@@ -395,6 +397,7 @@ void THangForm1::Button2Click()
 {
     if (!sharedGame().giveUp())
         return;
+    recordGame(false);
     showPattern();
     Button3->setEnabled(true);
     showScore(false);
@@ -436,8 +439,16 @@ bool THangForm1::drawListWord(bool random, std::string &word, Casing &casing)
     entries.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         entries.push_back(zarel::app::toCp1254(zarel::methods::shownEntry(*m_main, i)));
-    const int i = random ? zarel::hangman::randomListWord(entries, randomSource())
-                         : zarel::hangman::nextListWord(entries, m_main->ListBox1->currentRow());
+    const int i = m_dueDraw.next(
+        zarel::methods::learningHistory(*m_main), zarel::methods::listKeys(*m_main),
+        [&](int k) {
+            return entries[static_cast<size_t>(k)].size() >= zarel::hangman::kMinWordLength;
+        },
+        [&] {
+            return random ? zarel::hangman::randomListWord(entries, randomSource())
+                          : zarel::hangman::nextListWord(entries, m_main->ListBox1->currentRow());
+        },
+        zarel::learning::nowSeconds());
     if (i < 0)
         return false;
     zarel::methods::selectListEntry(*m_main, i);
@@ -457,6 +468,16 @@ bool THangForm1::drawDictionaryWord(int firstTab, int lastTab, std::string &word
     word = std::string(m_main->Dictionary.tab(w.tab).headword(static_cast<size_t>(w.index)));
     m_wordFromList = false;
     return true;
+}
+
+void THangForm1::recordGame(bool won)
+{
+    const Game &g = sharedGame();
+    // A list word keeps the key the list gives it; a dictionary word is kept as it was drawn.
+    const zarel::learning::WordKey key = m_wordFromList
+        ? zarel::methods::listKey(*m_main, m_main->ListBox1->currentRow())
+        : zarel::learning::WordKey { text(g.word()).toStdString(), g.casing() == Casing::English };
+    zarel::methods::recordAnswer(*m_main, key, "hangman", won);
 }
 
 void THangForm1::Button3Click()

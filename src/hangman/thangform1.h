@@ -4,6 +4,7 @@
 
 #include "hangman/hangmandrawing.h"
 #include "hangman/hangmanrules.h"
+#include "learning/duedraw.h"
 
 #include <string>
 
@@ -107,9 +108,12 @@ private:
     bool drawNextWord(std::string &word, zarel::hangman::Casing &casing);
     bool drawListWord(bool random, std::string &word, zarel::hangman::Casing &casing);
     bool drawDictionaryWord(int firstTab, int lastTab, std::string &word);
+    // Records the end of the game (won or lost) in the learning history.
+    void recordGame(bool won);
 
     TForm1 *m_main;
     zarel::hangman::HangmanDrawing m_drawing;
     bool m_wordFromList = false;
     bool m_shown = false;
+    zarel::learning::DueFirstDraw m_dueDraw; // list words due for review first, when asked
 };

@@ -227,6 +227,34 @@ void restoreMainWindow(TForm1 &main, bool lookup)
     main.Combo->lineEdit()->selectAll();
 }
 
+zarel::learning::WordKey listKey(const TForm1 &main, int i)
+{
+    return { shownEntry(main, i).toStdString(), isEnglishEntry(main, i) };
+}
+
+std::vector<zarel::learning::WordKey> listKeys(const TForm1 &main)
+{
+    std::vector<zarel::learning::WordKey> keys;
+    const int count = listCount(main);
+    keys.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        keys.push_back(listKey(main, i));
+    return keys;
+}
+
+zarel::learning::LearningHistory &learningHistory(const TForm1 &main)
+{
+    return zarel::learning::historyFor(main.ProgramFolder);
+}
+
+void recordAnswer(const TForm1 &main, const zarel::learning::WordKey &key,
+                  const std::string &method, bool right)
+{
+    if (key.word.empty())
+        return;
+    learningHistory(main).recordAnswer(key, method, right, zarel::learning::nowSeconds());
+}
+
 } // namespace zarel::methods
 
 using zarel::methods::Located;
@@ -452,6 +480,22 @@ QSlider *TMethodForm::makeSpeedBar(Qt::Orientation orientation, QRect geometry, 
     if (minus != nullptr)
         *minus = m;
     return bar;
+}
+
+int TMethodForm::drawWord(const std::function<int()> &designed,
+                          const std::function<bool(int)> &eligible)
+{
+    const TForm1 &main = *m_main;
+    return m_dueDraw.next(zarel::methods::learningHistory(main), zarel::methods::listKeys(main),
+                          eligible, designed, zarel::learning::nowSeconds());
+}
+
+void TMethodForm::recordAnswer(int i, bool right)
+{
+    if (i < 0 || i >= listCount())
+        return;
+    zarel::methods::recordAnswer(*m_main, zarel::methods::listKey(*m_main, i),
+                                 "method" + std::to_string(m_method), right);
 }
 
 bool TMethodForm::answerIsRight(const QString &typed, const QString &answer) const

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QList>
@@ -16,6 +17,8 @@
 #include <QSize>
 #include <QString>
 #include <QStyle>
+
+#include "learning/duedraw.h"
 
 class QAbstractButton;
 class QFrame;
@@ -56,6 +59,19 @@ void selectListEntry(TForm1 &main, int i);
 // 31) - 1, any other by the Turkish letter table; -1 when the tab is to stay as it is (Q, ğ, a
 // digit, an empty entry).
 int entryTab(const TForm1 &main, int i);
+
+// --- the learning history ---
+
+// The history's key of list entry i: its shown text (UTF-8) and its language by the marker.
+zarel::learning::WordKey listKey(const TForm1 &main, int i);
+// The keys of every list entry, in list order.
+std::vector<zarel::learning::WordKey> listKeys(const TForm1 &main);
+// The process-wide learning history of the main window's data folder (ProgramFolder).
+zarel::learning::LearningHistory &learningHistory(const TForm1 &main);
+// Records a judged answer to `key` by `method` ("method3", "hangman", ...) at the learning
+// clock's time. A history that cannot be written drops the answer; the drill goes on.
+void recordAnswer(const TForm1 &main, const zarel::learning::WordKey &key,
+                  const std::string &method, bool right);
 
 // --- Locate and Load article ---
 
@@ -158,6 +174,14 @@ protected:
     bool isEnglishBase(zarel::methods::Located at) const;
     bool loadArticle(zarel::methods::Located at, QTextEdit *target);
 
+    // --- the learning history ---
+    // The next list entry to show: `designed` is the method's own draw (list order or random);
+    // with "review due words first" on, due entries come first (zarel::learning::DueFirstDraw).
+    int drawWord(const std::function<int()> &designed,
+                 const std::function<bool(int)> &eligible = {});
+    // Records the answer to list entry i under this method ("method" + its number).
+    void recordAnswer(int i, bool right);
+
     // --- Pronounce ---
     enum class Library {
         AsLoaded, // Methods 1 and 5: no handling beyond loading it when it is not loaded
@@ -230,4 +254,5 @@ private:
     const int m_method;
     QAbstractButton *m_startStop = nullptr;
     bool m_shownOnce = false;
+    zarel::learning::DueFirstDraw m_dueDraw;
 };

@@ -199,9 +199,13 @@ void TForm2::Button8Click()
     const int count = listCount();
     if (count == 0)
         return;
-    const int from = CheckBox1->isChecked()
-        ? static_cast<int>(QRandomGenerator::global()->bounded(count))
-        : zarel::nextWordIndex(mainForm()->ListBox1->currentRow(), count);
+    const int from = drawWord(
+        [&] {
+            return CheckBox1->isChecked()
+                ? static_cast<int>(QRandomGenerator::global()->bounded(count))
+                : zarel::nextWordIndex(mainForm()->ListBox1->currentRow(), count);
+        },
+        [this](int i) { return canDictate(i); });
     goTo(dictationEntry(from, 1));
 }
 
@@ -232,11 +236,14 @@ void TForm2::Button2Click()
         Edit1->setFocus();
         return;
     }
+    const int current = mainForm()->ListBox1->currentRow();
     if (answerIsRight(Edit1->text(), AnswerWord)) {
+        recordAnswer(current, true);
         feedback(true, Image1);
         Button8Click();
         Edit1->setFocus();
     } else {
+        recordAnswer(current, false);
         feedback(false, Image1);
     }
 }

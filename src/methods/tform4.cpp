@@ -139,10 +139,10 @@ void TForm4::Button8Click()
     const int count = listCount();
     if (count == 0)
         return;
-    if (CheckBox1->isChecked())
-        WordIndex = static_cast<int>(QRandomGenerator::global()->bounded(count));
-    else
-        WordIndex = zarel::nextWordIndex(WordIndex, count);
+    WordIndex = drawWord([&] {
+        return CheckBox1->isChecked() ? static_cast<int>(QRandomGenerator::global()->bounded(count))
+                                      : zarel::nextWordIndex(WordIndex, count);
+    });
     presentWord(WordIndex, false);
 }
 
@@ -185,11 +185,13 @@ void TForm4::Button4Click()
     if (!answering())
         return;
     if (!answerIsRight(Edit1->text(), AnswerWord)) {
+        recordAnswer(WordIndex, false);
         feedback(false, Image1);
         Edit1->clear();
         return;
     }
     Revealed = true;
+    recordAnswer(WordIndex, true);
     feedback(true, Image1);
     Button6Click();
 }

@@ -276,6 +276,7 @@ void TForm6::Button3Click()
         return;
     const bool exam = CheckBox2->isChecked();
     if (answerIsRight(Edit1->text(), AnswerWord)) {
+        recordAnswer(WordIndex, true);
         Answered = true;
         if (exam) {
             ++RightCount;
@@ -284,6 +285,7 @@ void TForm6::Button3Click()
         feedback(true, nullptr);
         Button4Click();
     } else {
+        recordAnswer(WordIndex, false);
         if (exam) {
             ++WrongCount;
             showScore();
@@ -314,10 +316,10 @@ void TForm6::nextWord(bool random)
     if (count == 0)
         return;
     Answered = false;
-    if (random)
-        WordIndex = static_cast<int>(QRandomGenerator::global()->bounded(count));
-    else
-        WordIndex = zarel::nextWordIndex(WordIndex, count);
+    WordIndex = drawWord([&] {
+        return random ? static_cast<int>(QRandomGenerator::global()->bounded(count))
+                      : zarel::nextWordIndex(WordIndex, count);
+    });
     AnswerWord = shownEntry(WordIndex);
     PrgBar1->setValue(WordIndex);
 
