@@ -141,6 +141,8 @@ public:
     void StopVoiceReplay();
     void stopWavePlayer();
     void updateReplayButton();
+    // True from the start of a voice recording to its stop; pronounce and replay stay off.
+    bool voiceRecordingRunning() const;
     void SpeedButton1Click(); // start or stop recording
     void SpeedButton2Click(); // replay the recording
     void Audio1Record(const void *lp, const void *rp, quint16 size); // device thread
