@@ -122,7 +122,7 @@ void TForm1::ComboBox1Change()
     if (Combo->currentText() != u" ") {
         LastTab = tab;
         LastItemIndex = Combo->currentIndex();
-        Button7->setEnabled(zarel::isEnglishTab(tab));
+        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
     }
     const int i = Combo->currentIndex();
     if (i == -1 || !zarel::isValidTab(tab))
@@ -235,7 +235,7 @@ void TForm1::TabControl1Change()
     if (mpegLibraryLoaded())
         PronounceAfterPlay = zarel::isEnglishTab(tab);
     else
-        Button7->setEnabled(zarel::isEnglishTab(tab));
+        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
     fillComboItems(tab);
     selectItem(0);
     Combo->setFocus();

@@ -115,7 +115,7 @@ void TForm1::ListBox1Click()
     if (mpegLibraryLoaded())
         PronounceAfterPlay = zarel::isEnglishTab(tab);
     else
-        Button7->setEnabled(zarel::isEnglishTab(tab));
+        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
 }
 
 void TForm1::deleteListEntry(bool fromMenu)

@@ -102,7 +102,8 @@ void TForm1::Audio1Record(const void *lp, const void *rp, quint16 size)
 
 void TForm1::SpeedButton2Click()
 {
-    if (!VoiceRecording || VoiceRecording->isEmpty())
+    // The recorder's thread appends to the recording until the recording is stopped.
+    if (voiceRecordingRunning() || !VoiceRecording || VoiceRecording->isEmpty())
         return;
     if (VoiceRecordingRight && VoiceRecordingRight->isEmpty())
         VoiceRecordingRight.reset();
@@ -131,7 +132,13 @@ void TForm1::stopWavePlayer()
 
 void TForm1::updateReplayButton()
 {
-    SpeedButton2->setEnabled(VoiceRecording && !VoiceRecording->isEmpty());
+    SpeedButton2->setEnabled(!voiceRecordingRunning() && VoiceRecording
+                             && !VoiceRecording->isEmpty());
+}
+
+bool TForm1::voiceRecordingRunning() const
+{
+    return SpeedButton1->property("Tag").toInt() == 1;
 }
 
 void TForm1::StopVoiceReplay()
