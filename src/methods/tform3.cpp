@@ -155,7 +155,7 @@ void TForm3::Button5Click()
     const int count = listCount();
     if (count == 0)
         return;
-    WordIndex = zarel::nextWordIndex(WordIndex, count);
+    WordIndex = drawWord([&] { return zarel::nextWordIndex(WordIndex, count); });
     showWord(WordIndex, CheckBox1->isChecked());
 }
 

@@ -195,7 +195,7 @@ void TForm5::Button6Click()
     const int count = listCount();
     if (TranslationShown || count == 0)
         return;
-    WordIndex = zarel::nextWordIndex(WordIndex, count);
+    WordIndex = drawWord([&] { return zarel::nextWordIndex(WordIndex, count); });
     showWord(WordIndex, Command::Next, CheckBox1->isChecked());
 }
 

@@ -10,16 +10,19 @@
 #include "learning/tlearningprogress.h"
 #include "methods/methodsupport.h"
 #include "methods/tform2.h"
+#include "methods/tform3.h"
 #include "methods/tform4.h"
 #include "methods/tform6.h"
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -192,6 +195,60 @@ TEST_F(LearningTest, DueWordsComeFirstOnlyWithTheOption)
         }
         EXPECT_EQ(order, c.order);
     }
+}
+
+TEST_F(LearningTest, MethodOneShowsDueWordsFirstWithTheOption)
+{
+    startDictionary();
+    setList({ u"car*"_s, u"book*"_s, u"kitap"_s, u"rung*"_s });
+    m_now = kNow - 3 * kSecondsPerDay;
+    ASSERT_TRUE(history().recordAnswer({ "kitap", false }, "method3", false, m_now));
+    m_now = kNow;
+    ASSERT_TRUE(history().setReviewDueFirst(true));
+    TForm3 w(m_form.get());
+    std::vector<int> order;
+    for (int n = 0; n < 3; ++n) {
+        w.Button5->click();
+        order.push_back(w.WordIndex);
+    }
+    EXPECT_EQ(order, (std::vector<int> { 2, 3, 0 }));
+}
+
+// The hangman's random list word with a fixed seed: the same words with the option off whatever
+// the history holds; the due words first with it on.
+TEST_F(LearningTest, HangmanListDrawWithAFixedSeed)
+{
+    startDictionary();
+    QStringList list;
+    for (int i = 0; i < 20; ++i)
+        list << (u"word"_s + QString::number(i) + u'*');
+    setList(list);
+    const auto drawSix = [this] {
+        auto engine = std::make_shared<std::mt19937>(4242);
+        THangForm1::setRandomSource([engine](size_t n) { return (*engine)() % n; });
+        THangForm1 h(m_form.get());
+        h.RadioButton1->setChecked(true);
+        std::vector<int> order;
+        for (int n = 0; n < 6; ++n) {
+            h.Button1->click();
+            order.push_back(m_form->ListBox1->currentRow());
+        }
+        THangForm1::setRandomSource({});
+        return order;
+    };
+    const std::vector<int> designed = drawSix();
+    m_now = kNow - 5 * kSecondsPerDay;
+    for (const char *due : { "word17", "word4" })
+        ASSERT_TRUE(history().recordAnswer({ due, true }, "hangman", false, m_now));
+    m_now = kNow;
+    EXPECT_EQ(drawSix(), designed);
+
+    ASSERT_TRUE(history().setReviewDueFirst(true));
+    const std::vector<int> dueFirst = drawSix();
+    EXPECT_EQ(dueFirst[0], 4); // equal boxes and due times: list order
+    EXPECT_EQ(dueFirst[1], 17);
+    EXPECT_EQ(std::vector<int>(dueFirst.begin() + 2, dueFirst.end()),
+              std::vector<int>(designed.begin(), designed.begin() + 4));
 }
 
 TEST(AnkiFileText, HeaderAndThreeFieldsPerLine)
