@@ -238,13 +238,15 @@ void TForm6::Button5Click()
     const int count = listCount();
     if (count == 0)
         return;
+    // The first start of the window has no current word yet: it may begin with a due one.
+    const bool first = AnswerWord.isEmpty();
     WordIndex = WordIndex <= 0 ? count - 1 : WordIndex - 1;
-    nextWord(false);
+    nextWord(false, first);
 }
 
 void TForm6::Button4Click()
 {
-    nextWord(CheckBox1->isChecked());
+    nextWord(CheckBox1->isChecked(), true);
 }
 
 void TForm6::Button6Click()
@@ -310,16 +312,17 @@ void TForm6::Button2Click()
     exitMethod(false, true);
 }
 
-void TForm6::nextWord(bool random)
+void TForm6::nextWord(bool random, bool dueFirst)
 {
     const int count = listCount();
     if (count == 0)
         return;
     Answered = false;
-    WordIndex = drawWord([&] {
+    const auto designed = [&] {
         return random ? static_cast<int>(QRandomGenerator::global()->bounded(count))
                       : zarel::nextWordIndex(WordIndex, count);
-    });
+    };
+    WordIndex = dueFirst ? drawWord(designed) : designed();
     AnswerWord = shownEntry(WordIndex);
     PrgBar1->setValue(WordIndex);
 

@@ -97,7 +97,8 @@ private:
     void buildControls();
     void setTexts();
     // The next-word command; `random` draws the entry instead of taking the following one.
-    void nextWord(bool random);
+    // With `dueFirst` the words due for review come first when the learner asked for that.
+    void nextWord(bool random, bool dueFirst = false);
     // Replaces every occurrence of AnswerWord left in the shown article by kAnswerMask.
     void maskAnswer();
     void showScore();

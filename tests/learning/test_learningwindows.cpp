@@ -197,6 +197,26 @@ TEST_F(LearningTest, DueWordsComeFirstOnlyWithTheOption)
     }
 }
 
+TEST_F(LearningTest, MethodFourStartsWithADueWordAndStepsBackInListOrder)
+{
+    startDictionary();
+    setList({ u"car*"_s, u"book*"_s, u"kitap"_s, u"rung*"_s });
+    m_now = kNow - 10 * kSecondsPerDay;
+    ASSERT_TRUE(history().recordAnswer({ "kitap", false }, "method4", false, m_now)); // box 1
+    ASSERT_TRUE(history().recordAnswer({ "car", true }, "method4", true, m_now)); // box 2
+    m_now = kNow;
+    ASSERT_TRUE(history().setReviewDueFirst(true));
+    TForm6 w(m_form.get());
+    w.Button5->click(); // the first start: the due word of the lowest box
+    EXPECT_EQ(w.WordIndex, 2);
+    w.Button6->click(); // previous: the list's entry before it, not the other due word
+    EXPECT_EQ(w.WordIndex, 1);
+    w.Button4->click(); // next: the remaining due word
+    EXPECT_EQ(w.WordIndex, 0);
+    w.Button4->click();
+    EXPECT_EQ(w.WordIndex, 1);
+}
+
 TEST_F(LearningTest, MethodOneShowsDueWordsFirstWithTheOption)
 {
     startDictionary();
