@@ -179,6 +179,12 @@ start_user private ZAREL_SHARED_DATA= ZAREL_BUILD_OPTIONS=--no-sound
 [ -d "$USER_DATA/eg" ] && [ -d "$USER_DATA/hlp" ] && [ ! -L "$USER_DATA/hlp" ] ||
     fail "private: the folder was not built in place"
 stop_program
+# A folder that had links gets real files of its own; the shared folder is never written
+# through the links (checked below with every other change to the installed files).
+start_user second ZAREL_SHARED_DATA= ZAREL_DATA_VERSION_SUFFIX=-private ZAREL_BUILD_OPTIONS=--no-sound
+links="$(find "$USER_DATA" -maxdepth 1 -type l | wc -l)"
+[ "$links" -eq 0 ] && [ -d "$USER_DATA/hlp" ] || fail "second: $links links left after a full build"
+stop_program
 
 changed="$(find "$ROOT" -newer "$WORK/before-users" | head -n 5)"
 [ -z "$changed" ] || fail "the users' starts changed the installed files: $changed"
