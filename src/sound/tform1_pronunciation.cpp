@@ -34,31 +34,37 @@ bool TForm1::mpegLibraryLoaded() const
 
 void TForm1::Button7Click()
 {
+    if (voiceRecordingRunning())
+        return; // the microphone would record the word
     stopWavePlayer();
     updateReplayButton();
     const int item = Combo->currentIndex();
     if (item == -1)
         return;
+    const std::string path = headwordSoundPath(TabControl1->tabIndex(), item);
+    if (path.empty() || !zarel::fileExists(path)) {
+        // Nothing to play. A sound that is still playing goes on and its end restores the
+        // buttons; naming a new stream would close it without an end. A library loaded for
+        // nothing is released, since a loaded library means that a sound is playing and tab
+        // changes would otherwise wait for an end that never comes.
+        if (MPEG1->LibraryLoaded() && !MPEG1->isPlaying())
+            MPEG1->UnloadPlayerLibrary();
+        return;
+    }
     try {
         stopWavePlayer();
         if (!MPEG1->LibraryLoaded())
             MPEG1->LoadPlayerLibrary();
-        const std::string path = headwordSoundPath(TabControl1->tabIndex(), item);
         MPEG1->setStreamName(path);
-        if (path.empty() || !zarel::fileExists(path)) {
-            // Nothing plays: release the library again, since a loaded library means that a
-            // sound is playing and tab changes would otherwise wait for an end that never comes.
-            if (!MPEG1->isPlaying())
-                MPEG1->UnloadPlayerLibrary();
-            return;
-        }
         Button7->setEnabled(false);
         SpeedButton1->setEnabled(false);
         SpeedButton2->setEnabled(false);
         MPEG1->Open();
         MPEG1->Play();
     } catch (const TMPEGError &) {
-        Button7->setEnabled(true);
+        // The sound could not start, so no end will come: give back what the start took.
+        PronounceAfterPlay = true;
+        mainWindowSoundEnded();
     }
 }
 

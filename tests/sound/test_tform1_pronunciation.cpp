@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include <QComboBox>
 #include <QPushButton>
@@ -125,4 +126,37 @@ TEST_F(PronunciationTest, PronounceWhileAnotherSoundPlaysStartsTheNewWord)
     EXPECT_TRUE(form.MPEG1->isPlaying());
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(ends.count(), 1); // only the second play ended; the first was closed
+}
+
+// Every way a pronunciation ends or fails gives back what its start disabled.
+TEST_F(PronunciationTest, PronounceOnASilentWordWhileASoundPlaysLetsThatSoundEnd)
+{
+    if (!soundServerAnswers())
+        GTEST_SKIP() << "no sound server to play at real pace (scripts/soundserver.sh)";
+    TForm1 &form = start(2.0, TOutputDevice::wavemapper);
+    choose(17, 2); // "run" sounds
+    form.Button7->click();
+    ASSERT_TRUE(form.MPEG1->isPlaying());
+    choose(17, 1); // "rum", a user entry without a sound file
+    form.Button7->setEnabled(true); // a lookup change can enable it while a sound plays
+    form.Button7->click();
+    EXPECT_TRUE(form.MPEG1->isPlaying()) << "the playing sound was closed without an end";
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(form.Button7->isEnabled());
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+}
+
+TEST_F(PronunciationTest, ASoundThatCannotStartGivesTheButtonsBack)
+{
+    TForm1 &form = start(0.3);
+    // A sound file that is no MP3 at all: opening it fails.
+    {
+        std::ofstream broken(file("wave/18/2.mp3"), std::ios::binary | std::ios::trunc);
+        broken << std::string(4096, '\x5a');
+    }
+    choose(17, 2);
+    form.Button7->click();
+    EXPECT_TRUE(form.Button7->isEnabled());
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    EXPECT_FALSE(form.MPEG1->LibraryLoaded()) << "a library loaded for nothing blocks tab changes";
 }

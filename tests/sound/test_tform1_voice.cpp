@@ -5,14 +5,23 @@
 #include "app/ttabcontrol.h"
 #include "platform/wave/virtualwave.h"
 #include "sound/taudio.h"
+#include "sound/tmpegplayer.h"
+
+#include <functional>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::Literals::StringLiterals;
 using zarel::wave::VirtualWave;
 
 namespace {
@@ -124,4 +133,54 @@ TEST_F(VoiceTest, MissingDeviceIsNotReportedAndNothingHangs)
     m_form->SpeedButton2->click();
     EXPECT_TRUE(m_form->SpeedButton1->isEnabled());
     EXPECT_TRUE(m_form->Button7->isEnabled());
+}
+
+// While the microphone records, nothing may speak or replay: no lookup path enables pronounce
+// or replay, and a replay never reads the recording the device thread is appending to.
+TEST_F(VoiceTest, LookupsDuringARecordingLeavePronounceAndReplayOff)
+{
+    TForm1 &form = *m_form;
+    record(tone(22050, 700)); // an earlier recording exists, so replay was on
+    ASSERT_TRUE(form.SpeedButton2->isEnabled());
+    form.selectTab(17);
+    form.selectItem(0);
+    form.ComboBox1Change();
+    ASSERT_TRUE(form.Button7->isEnabled());
+
+    wave->setInputSource(tone(22050, 900));
+    form.SpeedButton1->click(); // recording
+    const struct
+    {
+        const char *name;
+        std::function<void()> lookUp;
+    } paths[] = {
+        { "a double click in the article",
+          [&] {
+              form.RichEdit1->setPlainText(u"run"_s);
+              QTextCursor c(form.RichEdit1->document());
+              c.setPosition(1);
+              QTest::mouseDClick(form.RichEdit1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                 form.RichEdit1->cursorRect(c).center());
+          } },
+        { "the clipboard",
+          [&] {
+              QSignalSpy changed(QApplication::clipboard(), &QClipboard::dataChanged);
+              QApplication::clipboard()->setText(u"run"_s);
+              ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() > 0; }, kLongWaitMs));
+          } },
+        { "a lookup from code", [&] { form.ComboBox1Change(); } },
+    };
+    for (const auto &path : paths) {
+        SCOPED_TRACE(path.name);
+        path.lookUp();
+        EXPECT_FALSE(form.Button7->isEnabled());
+        EXPECT_FALSE(form.SpeedButton2->isEnabled());
+        const size_t played = wave->sink().size();
+        form.SpeedButton2Click(); // even if reached: no replay of a growing buffer
+        form.Button7Click();
+        EXPECT_EQ(wave->sink().size(), played);
+        EXPECT_FALSE(form.MPEG1->LibraryLoaded());
+    }
+    form.SpeedButton1->click(); // stop
+    EXPECT_TRUE(form.SpeedButton2->isEnabled());
 }
