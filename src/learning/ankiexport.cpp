@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <utility>
 
 #include <QFileInfo>
 #include <QTextDocument>
@@ -74,11 +76,13 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
     const std::string folder = target.absolutePath().toStdString();
 
     std::vector<AnkiNote> notes;
+    std::set<std::pair<QString, bool>> exported; // a word listed twice is one note
+    std::set<std::string> copied;
     QTextEdit article; // never shown: turns the article's rich text into plain text
     const int count = methods::listCount(main);
     for (int i = 0; i < count; ++i) {
         const QString word = methods::shownEntry(main, i);
-        if (word.isEmpty())
+        if (word.isEmpty() || !exported.insert({ word, methods::isEnglishEntry(main, i) }).second)
             continue;
         AnkiNote note;
         note.front = plainToHtml(word);
@@ -98,14 +102,18 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
             const QString front = plain.left(static_cast<qsizetype>(head)).trimmed();
             if (!front.isEmpty())
                 note.front = plainToHtml(front);
-            note.back = plainToHtml(plain.trimmed());
+            // The back shows the rest of the article; Anki's cards show the front above it.
+            const QString rest = plain.mid(static_cast<qsizetype>(head)).trimmed();
+            note.back = plainToHtml(rest.isEmpty() ? plain.trimmed() : rest);
         }
         if (at.found() && methods::isEnglishBase(main, at)) {
             const std::string source = main.headwordSoundPath(at.tab, at.item);
             const std::string name = "zarel-" + std::to_string(at.tab + 1) + "-"
                 + std::filesystem::path(source).stem().string() + ".mp3";
             std::string bytes;
-            if (!source.empty() && readFile(source, bytes)) {
+            if (copied.count(name) != 0) {
+                note.sound = QString::fromStdString(name);
+            } else if (!source.empty() && readFile(source, bytes)) {
                 if (!zarel::writeFileAtomic(folder + "/" + name, bytes).ok()) {
                     result.message = say(u"Ses dosyası yazılamadı: %1"_s,
                                          u"The sound file could not be written: %1"_s)
@@ -113,6 +121,7 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
                     return result;
                 }
                 note.sound = QString::fromStdString(name);
+                copied.insert(name);
                 ++result.sounds;
             }
         }

@@ -41,7 +41,8 @@ struct AnkiExportResult
 // "[sound:<file>]" for an English base headword whose pronunciation is installed, the MP3
 // copied beside the export as "zarel-<tab>-<number>.mp3". Every file is written to a
 // temporary file and renamed. Entries without a headword in the dictionary export their text
-// alone. The main window's lookup controls are left as they are.
+// alone; a word listed twice is exported once. The back leaves out the headword and
+// transcription the front shows. The main window's lookup controls are left as they are.
 AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool english);
 
 } // namespace zarel::learning

@@ -167,6 +167,8 @@ TLearningProgress::TLearningProgress(const TForm1 &main, bool english, QWidget *
     Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Grid1->horizontalHeader()->setStretchLastSection(true);
+    // List order until the user clicks a column heading.
+    Grid1->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     Label2 = new QLabel(say(u"Son 30 günün cevapları"_s, u"Answers of the last 30 days"_s), this);
     Chart1 = new zarel::learning::TAnswerChart(this);
     Button1 = new QPushButton(say(u"Kapat"_s, u"Close"_s), this);
