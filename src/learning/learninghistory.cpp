@@ -92,6 +92,8 @@ std::string LearningHistory::takeNotice()
 {
     std::string n;
     n.swap(m_notice);
+    m_noticeKind = NoticeKind::None;
+    m_asidePath.clear();
     return n;
 }
 
@@ -151,18 +153,23 @@ void LearningHistory::setAside(std::int64_t now)
         if (fs::exists(m_path + suffix, ignored))
             fs::rename(m_path + suffix, target + suffix, ignored);
     }
-    if (ec)
+    if (ec) {
         m_notice = "The learning history " + m_path + " could not be read or set aside ("
             + ec.message() + ").";
-    else
+    } else {
         m_notice = "The learning history " + m_path + " could not be read. It was set aside as "
             + target + " and a new history was started.";
+        m_noticeKind = NoticeKind::SetAside;
+        m_asidePath = target;
+    }
 }
 
 bool LearningHistory::open(const std::string &path, std::int64_t now)
 {
     m_path = path;
     m_notice.clear();
+    m_noticeKind = NoticeKind::None;
+    m_asidePath.clear();
     if (openFresh(path) && prepareSchema())
         return true;
     const bool existed = std::filesystem::exists(path);
@@ -172,6 +179,7 @@ bool LearningHistory::open(const std::string &path, std::int64_t now)
             return true;
     }
     close();
+    m_noticeKind = NoticeKind::NotKept;
     std::string why = "The learning history " + path + " cannot be kept";
     if (m_notice.empty())
         m_notice = why + "; answers are not remembered.";

@@ -57,6 +57,11 @@ public:
     // the open went as usual. takeNotice() returns it once.
     const std::string &notice() const { return m_notice; }
     std::string takeNotice();
+    // What the notice is about, so that a window can say it in the interface language.
+    enum class NoticeKind { None, SetAside, NotKept };
+    NoticeKind noticeKind() const { return m_noticeKind; }
+    // Where a damaged file was set aside (with NoticeKind::SetAside).
+    const std::string &asidePath() const { return m_asidePath; }
 
     // Records an answer to `key` by `method` at `now` and moves the word's box by the rules of
     // applyAnswer(), in one transaction. False when nothing could be written.
@@ -85,6 +90,8 @@ private:
     sqlite3 *m_db = nullptr;
     std::string m_path;
     std::string m_notice;
+    NoticeKind m_noticeKind = NoticeKind::None;
+    std::string m_asidePath;
 };
 
 // The process-wide history of the data folder `dataFolder` (its file kHistoryFileName), opened

@@ -53,11 +53,11 @@ void setLearningTexts(const LearningActions &actions, bool english)
 
 void showHistoryNotice(TForm1 &main, QWidget *parent)
 {
-    const std::string notice = methods::learningHistory(main).takeNotice();
-    if (!notice.empty())
-        QMessageBox::warning(parent,
-                             englishInterface(main) ? u"Learning history"_s : u"Öğrenme geçmişi"_s,
-                             QString::fromStdString(notice));
+    const bool english = englishInterface(main);
+    const QString notice = takeHistoryNotice(methods::learningHistory(main), english);
+    if (!notice.isEmpty())
+        QMessageBox::warning(parent, english ? u"Learning history"_s : u"Öğrenme geçmişi"_s,
+                             notice);
 }
 
 LearningActions addLearningActions(TForm1 &main, QMenu *fileMenu, QMenu *optionsMenu,

@@ -48,6 +48,26 @@ std::vector<DayCount> answersPerDay(const std::vector<AnswerRow> &answers, QDate
     return result;
 }
 
+QString takeHistoryNotice(LearningHistory &history, bool english)
+{
+    const LearningHistory::NoticeKind kind = history.noticeKind();
+    const QString path = QString::fromStdString(history.path());
+    const QString aside = QString::fromStdString(history.asidePath());
+    const QString plain = QString::fromStdString(history.takeNotice());
+    if (english)
+        return plain;
+    switch (kind) {
+    case LearningHistory::NoticeKind::SetAside:
+        return u"Öğrenme geçmişi %1 okunamadı. %2 adıyla kenara alındı ve yeni bir geçmiş "
+               u"başlatıldı."_s.arg(path, aside);
+    case LearningHistory::NoticeKind::NotKept:
+        return u"Öğrenme geçmişi %1 tutulamıyor; cevaplar hatırlanmayacak."_s.arg(path);
+    case LearningHistory::NoticeKind::None:
+        break;
+    }
+    return plain;
+}
+
 TAnswerChart::TAnswerChart(QWidget *parent)
     : QWidget(parent)
 {
@@ -189,9 +209,9 @@ void TLearningProgress::refresh()
 {
     using namespace zarel::learning;
     LearningHistory &history = zarel::methods::learningHistory(m_main);
-    const std::string notice = history.takeNotice();
-    Label1->setText(QString::fromStdString(notice));
-    Label1->setVisible(!notice.empty());
+    const QString notice = takeHistoryNotice(history, m_english);
+    Label1->setText(notice);
+    Label1->setVisible(!notice.isEmpty());
 
     const std::vector<WordKey> keys = zarel::methods::listKeys(m_main);
     const auto states = history.wordStates(keys);

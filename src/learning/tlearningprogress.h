@@ -29,6 +29,10 @@ struct DayCount
 // day, days without answers included). Answers outside those days are left out.
 std::vector<DayCount> answersPerDay(const std::vector<AnswerRow> &answers, QDate lastDay, int days);
 
+// The history's notice about its file in the interface language, taken from the history (so it
+// is said once); empty when there is none.
+QString takeHistoryNotice(LearningHistory &history, bool english);
+
 // The picture of the answers per day: one column per day, right answers (green) at the bottom
 // and wrong ones (red) stacked on them, the tallest column filling the height.
 class TAnswerChart : public QWidget

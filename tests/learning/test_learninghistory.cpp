@@ -135,10 +135,13 @@ TEST(LearningHistory, DamagedFileIsSetAsideAndANewOneStarted)
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(readAll(aside[0]), c.bytes);
         EXPECT_NE(h.notice().find(aside[0]), std::string::npos);
+        EXPECT_EQ(h.noticeKind(), LearningHistory::NoticeKind::SetAside);
+        EXPECT_EQ(h.asidePath(), aside[0]);
         EXPECT_TRUE(h.recordAnswer({ "book", true }, "method3", true, kNow));
         EXPECT_EQ(h.answersSince(0).size(), 1u);
         EXPECT_FALSE(h.takeNotice().empty());
         EXPECT_TRUE(h.notice().empty());
+        EXPECT_EQ(h.noticeKind(), LearningHistory::NoticeKind::None);
     }
 }
 
@@ -163,6 +166,7 @@ TEST(LearningHistory, UnusableFolderDropsAnswersWithoutFailingHard)
     LearningHistory h;
     EXPECT_FALSE(h.open(dir.file("missing/folder/") + kHistoryFileName, kNow));
     EXPECT_FALSE(h.notice().empty());
+    EXPECT_EQ(h.noticeKind(), LearningHistory::NoticeKind::NotKept);
     EXPECT_FALSE(h.recordAnswer({ "car", true }, "method4", true, kNow));
     EXPECT_FALSE(h.wordState({ "car", true }));
     EXPECT_TRUE(h.answersSince(0).empty());

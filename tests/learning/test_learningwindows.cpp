@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -343,6 +344,49 @@ TEST_F(LearningTest, ExportReadsBackWithEverySoundBesideIt)
     const AnkiExportResult bad = exportForAnki(*m_form, folder + u"/missing/words.txt"_s, false);
     EXPECT_FALSE(bad.ok);
     EXPECT_FALSE(bad.message.isEmpty());
+}
+
+TEST_F(LearningTest, DamagedHistoryIsReportedOnceInTheProgressWindow)
+{
+    zarel::test::writeFile(file("Learning.sqlite"), std::string(4000, '\x13'));
+    startDictionary();
+    setList({ u"car*"_s });
+    TLearningProgress p(*m_form, false);
+    EXPECT_FALSE(p.Label1->isHidden());
+    EXPECT_TRUE(p.Label1->text().contains(u"kenara alındı"_s)) << p.Label1->text().toStdString();
+    EXPECT_EQ(p.Grid1->rowCount(), 1);
+    p.refresh();
+    EXPECT_TRUE(p.Label1->isHidden());
+}
+
+TEST(HistoryNotice, SaidInTheInterfaceLanguage)
+{
+    struct Case
+    {
+        bool damaged; // a damaged file, or a folder that cannot hold one
+        bool english;
+        QString expected;
+    };
+    const Case cases[] = {
+        { true, true, u"set aside as"_s },
+        { true, false, u"kenara alındı"_s },
+        { false, true, u"cannot be kept"_s },
+        { false, false, u"tutulamıyor"_s },
+    };
+    for (const Case &c : cases) {
+        zarel::test::TempDir dir;
+        std::string path = dir.file("missing/Learning.sqlite");
+        if (c.damaged) {
+            path = dir.file("Learning.sqlite");
+            zarel::test::writeFile(path, std::string(4000, 'x'));
+        }
+        LearningHistory h;
+        h.open(path, kNow);
+        const QString text = takeHistoryNotice(h, c.english);
+        EXPECT_TRUE(text.contains(c.expected)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromStdString(path))) << text.toStdString();
+        EXPECT_TRUE(takeHistoryNotice(h, c.english).isEmpty());
+    }
 }
 
 TEST_F(LearningTest, MenuEntriesFollowTheLanguageAndWork)
