@@ -29,8 +29,12 @@ constexpr auto kDrainPoll = std::chrono::milliseconds(10);
 // Longest wait for device space before the player looks at stop and pause requests again.
 constexpr auto kDevicePoll = std::chrono::milliseconds(20);
 
-thread_local bool t_inEntry = false;
-thread_local bool t_onPlayerThread = false;
+// Initial-exec: the two flags live in the static TLS block that the loader keeps for libraries
+// opened later, rather than in dynamic TLS allocated per thread on first use. A dynamic block
+// of a library that was unloaded again stays listed for the threads that touched it, and leak
+// checkers that walk those lists at exit read freed memory.
+[[gnu::tls_model("initial-exec")]] thread_local bool t_inEntry = false;
+[[gnu::tls_model("initial-exec")]] thread_local bool t_onPlayerThread = false;
 
 // Marks the current thread as inside a mutating entry; a second one on the same thread (from a
 // stream callback) or one from the player thread is refused.
