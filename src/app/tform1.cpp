@@ -11,6 +11,7 @@
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
 #include "controls/tricheditdblclick.h"
+#include "learning/learningmenu.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -410,6 +411,8 @@ void TForm1::buildMenus()
     wireCheckItem(N15, &TForm1::N15Click);
     wireCheckItem(KbEg1, &TForm1::KbEg1Click);
     wireCheckItem(KbTr1, &TForm1::KbTr1Click);
+    // Review due words first (Options), Learning progress (Tools), Export for Anki… (File).
+    zarel::learning::addLearningActions(*this, N18, N1, N9);
 }
 
 void TForm1::wireCheckItem(QAction *item, void (TForm1::*command)())
