@@ -47,6 +47,8 @@ public:
     // Time before the emulated Ctrl repeat starts, and its interval.
     int repeatDelay() const { return m_repeatDelay; }
     int repeatInterval() const { return m_repeatInterval; }
+    // True while a held Ctrl key is being repeated here.
+    bool repeating() const { return m_repeat.isActive(); }
 
 Q_SIGNALS:
     void keyDown(int virtualKey, ShiftState shift);

@@ -71,10 +71,8 @@ void TForm1::clipboardPopUp()
 {
     if (!PopUp1->isChecked() || Tag != 0)
         return;
-    if (isActiveWindow()) {
-        setFocus();
-        return;
-    }
+    if (isActiveWindow())
+        return; // it has the keyboard already, in the word box
     bringToFront();
     if (Combo->isEnabled())
         Combo->setFocus();

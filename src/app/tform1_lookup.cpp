@@ -314,10 +314,10 @@ void TForm1::RichEdit1DblClick()
 
 void TForm1::bringToFront()
 {
-    if (isActiveWindow()) {
-        setFocus();
+    // The active window already has the keyboard; taking it from the word box would deselect
+    // the headword just found and send the next typed word nowhere.
+    if (isActiveWindow())
         return;
-    }
     showMinimized();
     showNormal();
     raise();

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,10 +38,12 @@ protected:
         zarel::test::writeFile(file("Dictionary.cfg"), config);
         return startForm();
     }
+    // Copies `text` and waits until the clipboard has told its listeners, the window first.
     void copy(const QString &text)
     {
+        QSignalSpy changed(QApplication::clipboard(), &QClipboard::dataChanged);
         QApplication::clipboard()->setText(text);
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() > 0; }, 10000));
     }
     QString pane() { return m_form->RichEdit1->toPlainText(); }
 };

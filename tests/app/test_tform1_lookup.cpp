@@ -2,6 +2,7 @@
 // double click in the article pane and the add-word dialog.
 #include "apptestenvironment.h"
 
+#include "app/combokeys.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
 #include "dictionary/codepage1254.h"
@@ -13,10 +14,14 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -27,6 +32,11 @@ using zarel::test::baseEntry;
 using zarel::test::userEntry;
 
 namespace {
+
+std::string cp(const std::string &utf8)
+{
+    return zarel::cp1254::fromUtf8(utf8);
+}
 
 std::string article(const std::string &headword, const std::string &meaning)
 {
@@ -59,6 +69,14 @@ void typeText(QWidget *widget, const QString &text)
     }
 }
 
+// A double click with the left button, which ends with the button up again: Qt's double click
+// alone leaves it held, and Ctrl with a held button is no Ctrl step.
+void doubleClick(QWidget *widget, QPoint at)
+{
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
 class LookupTest : public FormTest
 {
 protected:
@@ -76,6 +94,19 @@ protected:
                           "eker",
                           article("\\'fe eker", "sugar")) } },
             { 26, { baseEntry("ağaç", article("a\\'f0a\\'e7", "tree")) } },
+            { 0,
+              { baseEntry("add", article("add", "eklemek")),
+                baseEntry("adding", article("adding", "ekleme")),
+                baseEntry("adding machine", article("adding machine", "hesap makinesi")) } },
+            { 8, { baseEntry("ink", article("ink", "mürekkep")) } },
+            { 35,
+              { baseEntry(cp("ılık"), article("\\'fdl\\'fdk", "lukewarm")),
+                baseEntry(cp("ışık"), article("\\'fd\\'fe\\'fdk", "light")) } },
+            { 36, { baseEntry(cp("ilaç"), article("ila\\'e7", "medicine")) } },
+            // "kişi" comes first: ASCII casing would take "KIŞ" for its beginning.
+            { 38,
+              { baseEntry(cp("kişi"), article("ki\\'fei", "person")),
+                baseEntry(cp("kış"), article("k\\'fd\\'fe", "winter")) } },
         });
         zarel::test::writeFile(file("Dictionary.cfg"), config);
         TForm1 &form = startForm();
@@ -108,9 +139,11 @@ TEST_F(LookupTest, ArticleAppearsOnlyForTheExactHeadwordAndEnterKeepsTheTypedCas
     EXPECT_EQ(form.LastItemIndex, 1);
     EXPECT_TRUE(form.Button7->isEnabled());
 
-    // Typing the headword exactly shows its article without Enter.
-    QTest::keyClick(box(), Qt::Key_A, Qt::ControlModifier); // select all
+    // Enter leaves the text wholly selected: the next word replaces it, and typing a headword
+    // exactly shows its article without Enter.
+    EXPECT_EQ(edit()->selectedText(), u"Run"_s);
     QTest::keyClicks(box(), u"runner"_s);
+    EXPECT_EQ(form.Combo->currentText(), u"runner"_s);
     EXPECT_TRUE(pane().startsWith(u"runner koşucu"_s)) << pane().toStdString();
 }
 
@@ -122,13 +155,14 @@ TEST_F(LookupTest, FirstCharacterChoosesTheTab)
     EXPECT_EQ(form.Combo->count(), 1);
 
     form.KbTr1Click(); // Turkish to English
-    edit()->selectAll();
+    // Each character starts a new word in the emptied box.
+    QTest::keyClick(box(), Qt::Key_Backspace);
     typeText(box(), u"ş"_s);
     EXPECT_EQ(form.TabControl1->tabIndex(), 47);
-    edit()->selectAll();
+    QTest::keyClick(box(), Qt::Key_Backspace);
     typeText(box(), u"ğ"_s); // not in the table: the tab stays
     EXPECT_EQ(form.TabControl1->tabIndex(), 47);
-    edit()->selectAll();
+    QTest::keyClick(box(), Qt::Key_Backspace);
     QTest::keyClicks(box(), u"a"_s);
     EXPECT_EQ(form.TabControl1->tabIndex(), 26);
     EXPECT_FALSE(form.Button7->isEnabled()); // Turkish tabs cannot be pronounced
@@ -138,8 +172,10 @@ TEST_F(LookupTest, EditingKeysNeverSwitchTheTab)
 {
     TForm1 &form = start();
     QTest::keyClicks(box(), u"ru"_s);
-    edit()->selectAll();
+    QTest::keyClick(box(), Qt::Key_Control); // steps on; the headword is wholly selected
+    ASSERT_EQ(edit()->selectedText(), form.Combo->currentText());
     QTest::keyClick(box(), Qt::Key_Backspace);
+    EXPECT_TRUE(form.Combo->currentText().isEmpty());
     EXPECT_EQ(form.TabControl1->tabIndex(), 17);
     QTest::keyClick(box(), Qt::Key_Home);
     QTest::keyClick(box(), Qt::Key_Escape);
@@ -214,14 +250,16 @@ TEST_F(LookupTest, HoldingCtrlRepeatsWhereThePlatformDoesNot)
 {
     TForm1 &form = start();
     form.selectTab(17);
+    auto *keys = form.findChild<ComboKeys *>();
+    ASSERT_NE(keys, nullptr);
     QTest::keyPress(box(), Qt::Key_Control);
     EXPECT_EQ(form.Combo->currentIndex(), 0);
-    QTest::qWait(700); // past the repeat delay
+    // Past the repeat delay the steps go on by themselves up to the last headword.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Combo->currentIndex() == 3; }, 10000));
+    EXPECT_TRUE(keys->repeating());
     QTest::keyRelease(box(), Qt::Key_Control);
-    EXPECT_EQ(form.Combo->currentIndex(), 3); // stepped on to the last headword
-    const int after = form.Combo->currentIndex();
-    QTest::qWait(200);
-    EXPECT_EQ(form.Combo->currentIndex(), after); // released: no more steps
+    EXPECT_FALSE(keys->repeating()); // released: no more steps
+    EXPECT_EQ(form.Combo->currentIndex(), 3);
 }
 
 TEST_F(LookupTest, TabClickShowsTheFirstHeadwordAndSetsThePronounceButton)
@@ -256,14 +294,17 @@ TEST_F(LookupTest, TurkishLetterButtons)
     EXPECT_EQ(form.Combo->width(), 475);
 }
 
-TEST_F(LookupTest, SpaceReleaseBringsBackTheLastHeadword)
+TEST_F(LookupTest, SpaceOverTheFoundHeadwordBringsItBack)
 {
     TForm1 &form = start();
-    QTest::keyClicks(box(), u"runner"_s);
-    edit()->selectAll();
+    QTest::keyClicks(box(), u"Runner"_s);
+    QTest::keyClick(box(), Qt::Key_Return);
     QTest::keyClick(box(), Qt::Key_Space);
     EXPECT_EQ(form.Combo->currentText(), u"runner"_s);
+    EXPECT_EQ(edit()->selectedText(), u"runner"_s); // and a second blank does it again
     EXPECT_EQ(form.TabControl1->tabIndex(), 17);
+    QTest::keyClick(box(), Qt::Key_Space);
+    EXPECT_EQ(form.Combo->currentText(), u"runner"_s);
 }
 
 TEST_F(LookupTest, DoubleClickLooksUpTheLongestLeadingPart)
@@ -276,8 +317,7 @@ TEST_F(LookupTest, DoubleClickLooksUpTheLongestLeadingPart)
     const auto doubleClickWord = [&](int position) {
         QTextCursor c(form.RichEdit1->document());
         c.setPosition(position);
-        QTest::mouseDClick(form.RichEdit1->viewport(), Qt::LeftButton, Qt::NoModifier,
-                           form.RichEdit1->cursorRect(c).center());
+        doubleClick(form.RichEdit1->viewport(), form.RichEdit1->cursorRect(c).center());
     };
     doubleClickWord(10); // "running": running, runnin, runni, runn -> runner
     EXPECT_EQ(form.TabControl1->tabIndex(), 17);
@@ -293,4 +333,154 @@ TEST_F(LookupTest, DoubleClickLooksUpTheLongestLeadingPart)
     form.ControlC1Click(); // clipboard translation off: no lookup
     doubleClickWord(1);
     EXPECT_EQ(form.TabControl1->tabIndex(), 23);
+}
+
+// Every way the program puts a headword into the box leaves it wholly selected, so the next
+// word typed replaces it and starts on its own letter's tab instead of being appended.
+TEST_F(LookupTest, NextWordReplacesTheHeadwordEveryLookupLeaves)
+{
+    const struct
+    {
+        const char *how;
+        std::function<void(TForm1 &)> lookUp;
+    } cases[] = {
+        { "Enter",
+          [this](TForm1 &) {
+              QTest::keyClicks(box(), u"run"_s);
+              QTest::keyClick(box(), Qt::Key_Return);
+          } },
+        { "Ctrl",
+          [this](TForm1 &) {
+              QTest::keyClicks(box(), u"ru"_s);
+              QTest::keyClick(box(), Qt::Key_Control);
+          } },
+        { "Down arrow",
+          [this](TForm1 &) {
+              QTest::keyClicks(box(), u"ru"_s);
+              QTest::keyClick(box(), Qt::Key_Down);
+          } },
+        { "a click in the drop-down list",
+          [this](TForm1 &f) {
+              QTest::keyClicks(box(), u"ru"_s);
+              QListView *list = f.Combo->popupList();
+              ASSERT_TRUE(f.Combo->isPopupVisible());
+              QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                list->visualRect(list->model()->index(2, 0)).center());
+          } },
+        { "a tab click", [](TForm1 &f) { f.TabControl1->tabBar()->setCurrentIndex(17); } },
+        { "the clipboard",
+          [](TForm1 &) {
+              QSignalSpy changed(QApplication::clipboard(), &QClipboard::dataChanged);
+              QApplication::clipboard()->setText(u"runner"_s);
+              ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() > 0; }, 10000));
+          } },
+        { "a double click in the article",
+          [](TForm1 &f) {
+              f.RichEdit1->setPlainText(u"runner"_s);
+              QTextCursor c(f.RichEdit1->document());
+              c.setPosition(2);
+              doubleClick(f.RichEdit1->viewport(), f.RichEdit1->cursorRect(c).center());
+          } },
+        { "a drill that closes",
+          [](TForm1 &f) {
+              // A drill hides the window, leaves its headword in the box and shows it again.
+              f.hide();
+              f.selectTab(17);
+              f.selectItem(1);
+              {
+                  const QSignalBlocker blocker(f.Combo);
+                  f.Combo->setEditText(u"run"_s);
+              }
+              f.show();
+              ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+              f.Combo->setFocus();
+          } },
+    };
+    TForm1 &form = start();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        c.lookUp(form);
+        ASSERT_EQ(form.TabControl1->tabIndex(), 17);
+        ASSERT_FALSE(form.Combo->currentText().isEmpty());
+        EXPECT_EQ(edit()->selectedText(), form.Combo->currentText());
+
+        QTest::keyClicks(box(), u"quick"_s);
+        ASSERT_EQ(form.Combo->currentText(), u"quick"_s); // Enter on anything else: a dialog
+        EXPECT_EQ(form.TabControl1->tabIndex(), 16);
+        QTest::keyClick(box(), Qt::Key_Return);
+        EXPECT_TRUE(pane().startsWith(u"quick hızlı"_s)) << pane().toStdString();
+        // Back to an empty box on another tab for the next case.
+        QTest::keyClick(box(), Qt::Key_Backspace);
+        form.selectTab(3);
+    }
+}
+
+TEST_F(LookupTest, BlanksTypedInAWordAreBlanks)
+{
+    TForm1 &form = start();
+    // "adding" is a headword of its own; the blank after it is still part of the word.
+    QTest::keyClicks(box(), u"adding machine"_s);
+    EXPECT_EQ(form.Combo->currentText(), u"adding machine"_s);
+    EXPECT_TRUE(pane().startsWith(u"adding machine hesap makinesi"_s)) << pane().toStdString();
+    QTest::keyClick(box(), Qt::Key_Return);
+    EXPECT_EQ(form.Combo->currentIndex(), 2);
+    EXPECT_EQ(form.LastItemIndex, 2);
+
+    // A blank at the end of a typed word stays, and Enter looks the text up as it is.
+    QTest::keyClicks(box(), u"add "_s);
+    EXPECT_EQ(form.Combo->currentText(), u"add "_s);
+    EXPECT_EQ(form.TabControl1->tabIndex(), 0);
+}
+
+TEST_F(LookupTest, DottedAndDotlessIFoldByTheLanguageOfTheTab)
+{
+    TForm1 &form = start();
+    const auto lookUp = [&](const QString &typed) {
+        typeText(box(), typed);
+        QTest::keyClick(box(), Qt::Key_Return);
+    };
+    bool dialogOpened = false;
+    const struct
+    {
+        QString typed;
+        int tab;
+        QString article;
+    } cases[] = {
+        { u"INK"_s, 8, u"ink mürekkep"_s }, // English tab: the ASCII pair I/i
+        { u"IŞIK"_s, 35, u"ışık light"_s },  { u"ILIK"_s, 35, u"ılık lukewarm"_s },
+        { u"KIŞ"_s, 38, u"kış winter"_s },   { u"İLAÇ"_s, 36, u"ilaç medicine"_s },
+        { u"KİŞİ"_s, 38, u"kişi person"_s },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        if (c.tab >= 26 && !form.KbTr1->isChecked())
+            form.KbTr1Click();
+        whenDialogOpens([](TNewWord *d) { d->Button2->click(); }, &dialogOpened);
+        lookUp(c.typed);
+        EXPECT_EQ(form.TabControl1->tabIndex(), c.tab);
+        EXPECT_TRUE(pane().startsWith(c.article)) << pane().toStdString();
+        EXPECT_EQ(form.Combo->currentText(), c.typed); // as typed
+    }
+    EXPECT_FALSE(dialogOpened) << "a headword was taken for a new word";
+
+    // While typing, the open list follows by the same casing.
+    QTest::keyClick(box(), Qt::Key_Backspace);
+    typeText(box(), u"KIŞ"_s);
+    EXPECT_EQ(form.Combo->currentIndex(), 1);
+    EXPECT_EQ(form.Combo->popupList()->currentIndex().row(), 1);
+}
+
+TEST_F(LookupTest, TabChangeClosesTheListOfTheOldLetter)
+{
+    TForm1 &form = start();
+    QTest::keyClicks(box(), u"r"_s);
+    ASSERT_TRUE(form.Combo->isPopupVisible());
+    form.TabControl1->tabBar()->setCurrentIndex(16); // as a click does
+    EXPECT_FALSE(form.Combo->isPopupVisible());
+    EXPECT_EQ(form.Combo->currentText(), u"quick"_s);
+    EXPECT_TRUE(pane().startsWith(u"quick hızlı"_s));
+    // Typing opens the list of the new letter.
+    QTest::keyClicks(box(), u"r"_s);
+    EXPECT_TRUE(form.Combo->isPopupVisible());
+    EXPECT_EQ(form.Combo->popupList()->model(), form.Combo->model());
 }
