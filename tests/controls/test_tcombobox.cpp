@@ -55,3 +55,42 @@ TEST(TComboBoxTest, ListOpensWithoutTheKeyboardAndPicksOnClick)
     box.showPopup(); // nothing to show
     EXPECT_FALSE(box.isPopupVisible());
 }
+
+TEST(TComboBoxTest, ChosenItemIsWhollySelectedAndRowsOfAReplacedListAreIgnored)
+{
+    QWidget window;
+    TComboBox box(&window);
+    box.setEditable(true);
+    box.setCompleter(nullptr);
+    QStringListModel model(
+        { QStringLiteral("ran"), QStringLiteral("run"), QStringLiteral("runner") });
+    box.setModel(&model);
+    box.setCurrentIndex(-1);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    box.setFocus();
+
+    // Typed text that moves the current item stays as typed; the arrow keys and a click choose.
+    QTest::keyClicks(&box, QStringLiteral("ru"));
+    box.setCurrentIndex(1);
+    box.setEditText(QStringLiteral("ru"));
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(box.currentText(), QStringLiteral("runner"));
+    EXPECT_EQ(box.lineEdit()->selectedText(), QStringLiteral("runner"));
+    box.showPopup();
+    QListView *list = box.popupList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(model.index(0, 0)).center());
+    EXPECT_EQ(box.lineEdit()->selectedText(), QStringLiteral("ran"));
+
+    // The list shown before the box got other items names nothing in them.
+    box.showPopup();
+    ASSERT_TRUE(box.isPopupVisible());
+    const QRect oldRow = list->visualRect(model.index(2, 0));
+    QStringListModel other({ QStringLiteral("b"), QStringLiteral("ba"), QStringLiteral("bad") });
+    box.setModel(&other);
+    QSignalSpy activated(&box, &QComboBox::activated);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, oldRow.center());
+    EXPECT_EQ(activated.count(), 0);
+    EXPECT_NE(box.currentText(), QStringLiteral("bad"));
+}
