@@ -6,6 +6,9 @@
 #include "app/userdialogs.h"
 #include "dictionary/codepage1254.h"
 
+#include <filesystem>
+#include <functional>
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -213,4 +216,140 @@ TEST_F(WordListTest, GarbageFileLeavesTheListUnchanged)
     EXPECT_EQ(form.MarkedList, QStringList { u"run*"_s });
     ASSERT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(m_errors.first().startsWith(u"Not a word list"_s));
+}
+
+TEST_F(WordListTest, ListComesBackAfterARestartWithItsLanguages)
+{
+    TForm1 &form = start();
+    EXPECT_FALSE(form.Button5->isEnabled());
+    form.selectTab(17);
+    form.selectItem(0);
+    form.Button1->click();
+    form.selectTab(35);
+    form.selectItem(0);
+    form.Button1->click();
+    form.selectTab(1);
+    form.selectItem(0);
+    form.Button1->click();
+    const QStringList kept { u"run*"_s, u"ılık"_s, u"Book*"_s };
+    ASSERT_EQ(form.MarkedList, kept);
+    EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")),
+              "run*\r\n\xFD"
+              "l\xFD"
+              "k\r\nBook*\r\n");
+
+    closeForm();
+    TForm1 &again = startForm();
+    EXPECT_EQ(again.MarkedList, kept);
+    ASSERT_EQ(again.ListBox1->count(), 3);
+    EXPECT_EQ(again.ListBox1->item(1)->text(), u"ılık"_s);
+    EXPECT_EQ(again.Label1->text(), u"3 Kelime"_s);
+    EXPECT_TRUE(again.Button2->isEnabled());
+    EXPECT_FALSE(again.Button4->isHidden());
+    for (QPushButton *method :
+         { again.Button5, again.Button9, again.Button11, again.Button16, again.Button12 })
+        EXPECT_TRUE(method->isEnabled()) << method->objectName().toStdString();
+    click(1); // the entry shows its article under its own language
+    EXPECT_EQ(again.TabControl1->tabIndex(), 35);
+    EXPECT_EQ(pane(), u"ılık lukewarm"_s);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(u'\n').toStdString();
+}
+
+TEST_F(WordListTest, EveryChangeOfTheListIsStoredAtOnce)
+{
+    TForm1 &form = start();
+    const struct
+    {
+        const char *change;
+        std::function<void()> act;
+        std::string stored;
+    } cases[] = {
+        { "open", [&] { openList("Book*\r\nrun*\r\n"); }, "Book*\r\nrun*\r\n" },
+        { "append",
+          [&] {
+              m_fileAnswer = QString::fromStdString(file("list.DIC"));
+              form.Button13->click();
+          },
+          "Book*\r\nrun*\r\nBook*\r\nrun*\r\n" },
+        { "delete by key",
+          [&] {
+              form.ListBox1->setCurrentRow(0);
+              QTest::keyClick(form.ListBox1, Qt::Key_Delete);
+          },
+          "run*\r\nBook*\r\nrun*\r\n" },
+        { "delete by menu",
+          [&] {
+              form.ListBox1->setCurrentRow(2);
+              form.Delete1->trigger();
+          },
+          "run*\r\nBook*\r\n" },
+        { "add",
+          [&] {
+              form.selectTab(29);
+              form.selectItem(0);
+              form.Button1->click();
+          },
+          "run*\r\nBook*\r\n\xE7"
+          "ay\r\n" },
+        { "a cancelled open",
+          [&] {
+              m_fileAnswer.clear();
+              form.Button3->click();
+          },
+          "run*\r\nBook*\r\n\xE7"
+          "ay\r\n" },
+        { "clear", [&] { form.Button4->click(); }, "" },
+    };
+    for (const auto &c : cases) {
+        c.act();
+        EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")), c.stored) << c.change;
+    }
+    closeForm();
+    EXPECT_TRUE(startForm().MarkedList.isEmpty());
+}
+
+TEST_F(WordListTest, UnreadableKeptListStartsEmptyAndIsKeptUntilTheListChanges)
+{
+    writeDictionary({ { 17, { baseEntry(cp("run"), article("run koşmak")) } } });
+    const std::string garbage("run*\r\n\x00\x01\x02\xFF garbage", 18);
+    zarel::test::writeFile(file("WordList.DIC"), garbage);
+    TForm1 &form = startForm();
+    EXPECT_TRUE(form.MarkedList.isEmpty());
+    EXPECT_FALSE(form.Button5->isEnabled());
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(m_errors.first().startsWith(u"Kelime listesi okunamadı"_s))
+        << m_errors.first().toStdString();
+    EXPECT_TRUE(m_errors.first().contains(u"WordList.DIC"_s));
+
+    closeForm(); // neither the start nor the end writes it
+    EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")), garbage);
+    TForm1 &again = startForm();
+    EXPECT_EQ(m_errors.size(), 2);
+    again.selectTab(17);
+    again.selectItem(0);
+    again.Button1->click(); // the user's change replaces it
+    EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")), "run*\r\n");
+}
+
+TEST_F(WordListTest, FailedStoreIsReportedOnceUntilAStoreSucceeds)
+{
+    TForm1 &form = start();
+    // A folder in the file's place: it can be neither read nor replaced.
+    std::filesystem::create_directory(file("WordList.DIC"));
+    form.selectTab(17);
+    form.selectItem(0);
+    form.Button1->click();
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(m_errors.first().startsWith(u"Kelime listesi kaydedilemedi."_s));
+    form.selectTab(29);
+    form.selectItem(0);
+    form.Button1->click();
+    EXPECT_EQ(m_errors.size(), 1);
+    EXPECT_EQ(form.MarkedList.size(), 2); // the list in the window is whole
+
+    std::filesystem::remove(file("WordList.DIC"));
+    form.ListBox1->setCurrentRow(1);
+    form.Delete1->trigger();
+    EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")), "run*\r\n");
+    EXPECT_EQ(m_errors.size(), 1);
 }
