@@ -50,7 +50,8 @@ std::string article(const std::string &text)
 // caller). Gives up after thirty seconds.
 template<class W> void whenShown(std::function<void(W *)> act)
 {
-    auto *poll = new QTimer;
+    auto *poll
+        = new QTimer(QCoreApplication::instance()); // freed with the application at the latest
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act, tries] {
         for (QWidget *w : QApplication::topLevelWidgets()) {

@@ -34,7 +34,8 @@ void writeFile(const std::string &path, const std::string &bytes)
 // it, polling for it; gives up after thirty seconds.
 template<typename T> void whenOpens(std::function<void(T *)> act, bool *opened)
 {
-    auto *poll = new QTimer;
+    auto *poll
+        = new QTimer(QCoreApplication::instance()); // freed with the application at the latest
     auto deadline = std::make_shared<QDeadlineTimer>(30000);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act, opened, deadline] {
         for (QWidget *w : QApplication::topLevelWidgets()) {

@@ -50,7 +50,8 @@ protected:
 // windows block the caller); `seen` reports that it ran. Gives up after thirty seconds.
 template<class W> void whenShown(std::function<void(W *)> act, bool *seen = nullptr)
 {
-    auto *poll = new QTimer;
+    auto *poll
+        = new QTimer(QCoreApplication::instance()); // freed with the application at the latest
     poll->setInterval(20);
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act, seen, tries] {
