@@ -185,18 +185,42 @@ std::optional<QRect> XDisplay::windowGeometry(const QString &window) const
     return rect;
 }
 
+std::optional<QPoint> XDisplay::pointer() const
+{
+    const ToolResult r = xdotool({ u"getmouselocation"_s, u"--shell"_s });
+    if (!r.ok())
+        return std::nullopt;
+    QPoint at;
+    bool haveX = false;
+    bool haveY = false;
+    for (const QByteArray &line : r.output.split('\n')) {
+        if (line.startsWith("X="))
+            at.setX(line.mid(2).toInt(&haveX));
+        else if (line.startsWith("Y="))
+            at.setY(line.mid(2).toInt(&haveY));
+    }
+    if (!haveX || !haveY)
+        return std::nullopt;
+    return at;
+}
+
+QStringList XDisplay::moveArgs(QPoint at) const
+{
+    // "--sync" waits until the pointer has moved, which never happens when it is there already.
+    QStringList args { u"mousemove"_s };
+    if (pointer() != at)
+        args << u"--sync"_s;
+    return args << QString::number(at.x()) << QString::number(at.y());
+}
+
 bool XDisplay::moveMouse(QPoint at) const
 {
-    return xdotool(
-               { u"mousemove"_s, u"--sync"_s, QString::number(at.x()), QString::number(at.y()) })
-        .ok();
+    return xdotool(moveArgs(at)).ok();
 }
 
 bool XDisplay::click(QPoint at) const
 {
-    return xdotool({ u"mousemove"_s, u"--sync"_s, QString::number(at.x()), QString::number(at.y()),
-                     u"click"_s, u"1"_s })
-        .ok();
+    return xdotool(moveArgs(at) << u"click"_s << u"1"_s).ok();
 }
 
 bool XDisplay::type(const QString &text) const

@@ -76,6 +76,8 @@ public:
     // Moves the pointer to a screen position and clicks the left button.
     bool click(QPoint at) const;
     bool moveMouse(QPoint at) const;
+    // Where the pointer is; nothing when it cannot be asked.
+    std::optional<QPoint> pointer() const;
     // Types text into the window with the keyboard focus.
     bool type(const QString &text) const;
     // Presses keys by their X names ("Return", "alt+F4", "Down").
@@ -87,6 +89,9 @@ public:
     QImage screenshot(const QString &file) const;
 
 private:
+    // The xdotool arguments that move the pointer to `at` and wait until it is there.
+    QStringList moveArgs(QPoint at) const;
+
     QProcess m_server;
     QString m_display;
 };

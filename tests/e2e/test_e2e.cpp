@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace zarel::e2e;
@@ -32,6 +31,9 @@ constexpr QPoint kAddButton { 281, 296 };
 constexpr QPoint kMethod1Button { 573, 77 };
 constexpr QPoint kHangmanButton { 573, 212 };
 constexpr QRect kWordCount { 406, 292, 70, 22 };
+// The logo that switches the translation direction, and the top of the word list (three rows).
+constexpr QPoint kLogo { 45, 29 };
+constexpr QRect kWordListTop { 404, 62, 128, 48 };
 // The menu titles in the menu bar (x in the window, from screenshots): Options, and the width
 // that holds all titles in either language.
 constexpr int kOptionsTitleX = 87;
@@ -83,8 +85,9 @@ class DesktopTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // Every run starts with the default settings.
+        // Every run starts with the default settings and an empty word list.
         QFile::remove(g_world->dataFolder + u"/Dictionary.cfg"_s);
+        QFile::remove(g_world->dataFolder + u"/WordList.DIC"_s);
         ASSERT_NO_FATAL_FAILURE(startProgram());
     }
 
@@ -123,9 +126,23 @@ protected:
     void lookUp(const QString &typed)
     {
         ASSERT_NO_FATAL_FAILURE(focusWordBox());
+        ASSERT_NO_FATAL_FAILURE(typeAndEnter(typed));
+    }
+
+    // Types into the word box as it is, without clicking into it first, and presses Enter.
+    void typeAndEnter(const QString &typed)
+    {
         ASSERT_TRUE(display().type(typed));
         ASSERT_TRUE(display().keys({ u"Return"_s }));
         ASSERT_TRUE(display().moveMouse(kPointerRest));
+    }
+
+    // Clicks into the word box, selects what it holds with the keyboard and types a new word.
+    void replaceWord(const QString &typed)
+    {
+        ASSERT_NO_FATAL_FAILURE(focusWordBox());
+        ASSERT_TRUE(display().keys({ u"End"_s, u"shift+Home"_s }));
+        ASSERT_NO_FATAL_FAILURE(typeAndEnter(typed));
     }
 
     // A screenshot kept as `step`.png and its crop of `screenArea` as `step`-crop.png.
@@ -146,17 +163,18 @@ protected:
     {
         const QString referencePath = g_world->references + u"/"_s + reference;
         if (g_world->updateReferences) {
-            // The screen may still show the state before the last command for a moment.
-            QThread::msleep(2000);
+            // The screen may still show the state before the last command for a moment: the
+            // crop is kept once four shots in a row are alike but for a blinking text cursor.
             QImage last;
+            int alike = 0;
             pollUntil(
                 [&] {
-                    // Steady: two shots in a row alike but for a blinking text cursor.
                     const QImage crop = shoot(step, screenArea);
-                    const bool steady = !crop.isNull() && !last.isNull()
+                    const bool same = !crop.isNull() && !last.isNull()
                         && compareImages(crop, last, 0, 0).fraction < 0.002;
+                    alike = same ? alike + 1 : 0;
                     last = crop;
-                    return steady;
+                    return alike >= 3;
                 },
                 kWaitMs, 700);
             if (last.isNull() || !last.save(referencePath))
@@ -213,6 +231,75 @@ TEST_F(DesktopTest, TypedWordAndEnterShowTheArticle)
     if (!g_world->updateReferences) {
         EXPECT_GT(differenceFrom(u"article"_s, u"article_water.png"_s), 2 * kMaxDifference);
     }
+}
+
+TEST_F(DesktopTest, NextWordTypedAfterALookupIsANewWordAndMayHoldBlanks)
+{
+    ASSERT_NO_FATAL_FAILURE(lookUp(u"house"_s));
+    ASSERT_TRUE(
+        waitForPicture(u"article1"_s, m_program->clientRect(kArticlePane), u"article_house.png"_s));
+    // The found headword stays selected: the next word replaces it.
+    ASSERT_NO_FATAL_FAILURE(typeAndEnter(u"water"_s));
+    EXPECT_TRUE(
+        waitForPicture(u"article2"_s, m_program->clientRect(kArticlePane), u"article_water.png"_s));
+    // A headword of two words, its first word a headword of its own.
+    ASSERT_NO_FATAL_FAILURE(typeAndEnter(u"adding machine"_s));
+    EXPECT_TRUE(waitForPicture(u"article3"_s, m_program->clientRect(kArticlePane),
+                               u"article_adding_machine.png"_s));
+    EXPECT_EQ(display()
+                  .visibleWindowsOfClass(u"^%1$"_s.arg(QLatin1StringView(ProgramRun::kClassName)))
+                  .size(),
+              1)
+        << "a dialog opened";
+}
+
+TEST_F(DesktopTest, CapitalDotlessIFindsTheTurkishHeadword)
+{
+    // The logo switches to Turkish-English; "IŞIK" is the Turkish capital form of "ışık".
+    ASSERT_TRUE(display().focus(m_program->window()));
+    ASSERT_TRUE(display().click(m_program->clientPoint(kLogo.x(), kLogo.y())));
+    EXPECT_TRUE(pollUntil([] { return configText() == u"11110\r\n"_s; }, kWaitMs))
+        << "Dictionary.cfg holds " << configText().toStdString();
+    ASSERT_NO_FATAL_FAILURE(lookUp(u"IŞIK"_s));
+    EXPECT_TRUE(
+        waitForPicture(u"article"_s, m_program->clientRect(kArticlePane), u"article_isik.png"_s));
+    EXPECT_EQ(display()
+                  .visibleWindowsOfClass(u"^%1$"_s.arg(QLatin1StringView(ProgramRun::kClassName)))
+                  .size(),
+              1)
+        << "the add-word dialog opened";
+}
+
+TEST_F(DesktopTest, WordListIsBackAfterARestart)
+{
+    const QString pictures[]
+        = { u"article_house.png"_s, u"article_water.png"_s, u"article_adding_machine.png"_s };
+    const QString words[] = { u"house"_s, u"water"_s, u"adding machine"_s };
+    for (int i = 0; i < 3; ++i) {
+        if (i == 0)
+            ASSERT_NO_FATAL_FAILURE(lookUp(words[i]));
+        else
+            ASSERT_NO_FATAL_FAILURE(replaceWord(words[i]));
+        ASSERT_TRUE(waitForPicture(u"article%1"_s.arg(i), m_program->clientRect(kArticlePane),
+                                   pictures[i]));
+        ASSERT_TRUE(display().click(m_program->clientPoint(kAddButton.x(), kAddButton.y())));
+    }
+    const QRect count = m_program->clientRect(kWordCount);
+    const QRect list = m_program->clientRect(kWordListTop);
+    ASSERT_TRUE(waitForPicture(u"count"_s, count, u"wordcount_3_tr.png"_s));
+    ASSERT_TRUE(waitForPicture(u"list"_s, list, u"wordlist_3.png"_s));
+
+    // The list is in the data folder already; quitting adds nothing and asks nothing.
+    QFile kept(g_world->dataFolder + u"/WordList.DIC"_s);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("house*\r\nwater*\r\nadding machine*\r\n"));
+    ASSERT_NO_FATAL_FAILURE(focusWordBox());
+    ASSERT_TRUE(display().keys({ u"alt+F4"_s }));
+    EXPECT_EQ(m_program->waitForExit(kWaitMs), std::optional<int>(0));
+
+    ASSERT_NO_FATAL_FAILURE(startProgram());
+    EXPECT_TRUE(waitForPicture(u"count-restarted"_s, count, u"wordcount_3_tr.png"_s));
+    EXPECT_TRUE(waitForPicture(u"list-restarted"_s, list, u"wordlist_3.png"_s));
 }
 
 TEST_F(DesktopTest, CopiedWordIsLookedUp)
