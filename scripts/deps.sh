@@ -10,7 +10,7 @@ ZAREL_PACKAGES=(
     libmspack-dev mscompress libespeak-ng-dev espeak-ng libmp3lame-dev lame
     dict-freedict-eng-tur dict-freedict-tur-eng zlib1g-dev fonts-liberation2
     pulseaudio pulseaudio-utils alsa-utils sox xvfb xauth x11-utils xclip xdotool imagemagick
-    libsqlite3-dev
+    libsqlite3-dev qt6-translations-l10n
 )
 ZAREL_TEST_PACKAGES=(clang libclang-rt-14-dev llvm)
 

@@ -4,6 +4,7 @@
 
 #include "app/alignlayout.h"
 #include "app/ttabcontrol.h"
+#include "app/userdialogs.h"
 #include "help/backgroundpicture.h"
 #include "platform/jpegdecoder.h"
 
@@ -28,6 +29,7 @@ constexpr int kCompactWidth = 408;
 void TForm1::applyInterfaceLanguage()
 {
     const bool tr = N14->isChecked();
+    zarel::app::setDialogLanguage(tr);
     const auto text
         = [tr](const QString &turkish, const QString &english) { return tr ? turkish : english; };
     N18->setTitle(text(u"Dosya"_s, u"File"_s));

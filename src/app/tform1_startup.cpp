@@ -10,6 +10,7 @@
 #include "app/errorbox.h"
 #include "app/splash.h"
 #include "app/ttabcontrol.h"
+#include "app/userdialogs.h"
 #include "app/wordlistmodel.h"
 #include "dictionary/configfile.h"
 #include "dictionary/lettertabs.h"
@@ -79,6 +80,8 @@ void TForm1::FormCreate()
         else
             KbTr1Click();
     }
+    // Qt's own dialogs and the Yes/No buttons speak the interface language from the start.
+    zarel::app::setDialogLanguage(N14->isChecked());
 
     ProgramFolder = currentDirectory();
     // Every tab exists from the start, so a tab number computed anywhere is always a tab;

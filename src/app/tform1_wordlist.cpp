@@ -29,15 +29,16 @@ namespace {
 
 constexpr int kDeleteKey = Qt::Key_Delete;
 
-zarel::app::FileDialogRequest listFileRequest(bool save)
+zarel::app::FileDialogRequest listFileRequest(bool save, bool turkish)
 {
     zarel::app::FileDialogRequest r;
     r.save = save;
     r.filter = u"Zarel English Dictionary (*.DIC)"_s;
     r.defaultSuffix = u"DIC"_s;
-    // The save title ends in the four bytes EA EE F8 E0 of code page 1254.
-    r.title = save ? u"Kaydet "_s + zarel::app::fromCp1254("\xEA\xEE\xF8\xE0")
-                   : u"Kelimeler dosyasından listeye ekle"_s;
+    if (save)
+        r.title = turkish ? u"Kaydet"_s : u"Save"_s;
+    else
+        r.title = u"Kelimeler dosyasından listeye ekle"_s;
     return r;
 }
 
@@ -217,7 +218,7 @@ void TForm1::Button13Click()
 
 void TForm1::openListFile(bool replace)
 {
-    const QString path = zarel::app::chooseFile(this, listFileRequest(false));
+    const QString path = zarel::app::chooseFile(this, listFileRequest(false, N14->isChecked()));
     if (path.isEmpty())
         return;
     std::vector<std::string> entries;
@@ -241,7 +242,7 @@ void TForm1::openListFile(bool replace)
 
 void TForm1::Button2Click()
 {
-    const QString path = zarel::app::chooseFile(this, listFileRequest(true));
+    const QString path = zarel::app::chooseFile(this, listFileRequest(true, N14->isChecked()));
     if (!path.isEmpty()) {
         // The marked list is written, so a saved list opens again with every word in its
         // language.

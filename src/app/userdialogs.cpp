@@ -3,9 +3,14 @@
 
 #include <utility>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace zarel::app {
 
@@ -23,15 +28,61 @@ FileDialogHook &fileDialogHook()
     return hook;
 }
 
+struct DialogLanguage
+{
+    bool turkish = false;
+    QTranslator *qtTranslator = nullptr; // owned by the application
+};
+
+DialogLanguage &dialogLanguage()
+{
+    static DialogLanguage language;
+    return language;
+}
+
 } // namespace
+
+bool setDialogLanguage(bool turkish)
+{
+    DialogLanguage &language = dialogLanguage();
+    language.turkish = turkish;
+    if (!turkish) {
+        if (language.qtTranslator != nullptr) {
+            QCoreApplication::removeTranslator(language.qtTranslator);
+            delete language.qtTranslator;
+            language.qtTranslator = nullptr;
+        }
+        return true;
+    }
+    if (language.qtTranslator != nullptr)
+        return true;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Turkish, QLocale::Turkey), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    language.qtTranslator = translator;
+    return true;
+}
+
+bool dialogLanguageTurkish()
+{
+    return dialogLanguage().turkish;
+}
 
 bool confirm(QWidget *parent, const QString &text)
 {
     if (const ConfirmHook &hook = confirmHook())
         return hook(text);
-    return QMessageBox::question(parent, QApplication::applicationName(), text,
-                                 QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(u"Confirmation"_s);
+    const bool turkish = dialogLanguageTurkish();
+    box.button(QMessageBox::Yes)->setText(turkish ? u"Evet"_s : u"Yes"_s);
+    box.button(QMessageBox::No)->setText(turkish ? u"Hayır"_s : u"No"_s);
+    return box.exec() == QMessageBox::Yes;
 }
 
 ConfirmHook setConfirmHook(ConfirmHook hook)

@@ -10,7 +10,14 @@ class QWidget;
 
 namespace zarel::app {
 
-// Asks `text` with Yes and No; true for Yes.
+// The language of the program's own dialogs and of Qt's standard ones (file dialogs, message
+// box buttons): Qt's Turkish translations are installed while the interface is Turkish.
+// False when Turkish was asked for and Qt's translation file could not be loaded (the dialogs
+// then stay in English, except for the Yes/No buttons, which this unit names itself).
+bool setDialogLanguage(bool turkish);
+bool dialogLanguageTurkish();
+
+// Asks `text` with Yes and No ("Evet"/"Hayır" in the Turkish interface); true for Yes.
 bool confirm(QWidget *parent, const QString &text);
 using ConfirmHook = std::function<bool(const QString &text)>;
 ConfirmHook setConfirmHook(ConfirmHook hook);

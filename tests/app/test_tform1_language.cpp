@@ -3,15 +3,20 @@
 #include "apptestenvironment.h"
 
 #include "app/ttabcontrol.h"
+#include "app/userdialogs.h"
 
 #include <cstdlib>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -152,4 +157,44 @@ TEST_F(FormTest, LogoTogglesTheDirectionAndShowsItsPicture)
     std::remove(file("logo_tr_en.jpg").c_str());
     form.KbTr1->trigger();
     EXPECT_TRUE(form.Image1->pixmap().isNull());
+}
+
+// The confirmation's buttons and Qt's own dialog texts follow the interface language.
+TEST_F(FormTest, StandardDialogsSpeakTheInterfaceLanguage)
+{
+    writeDictionary({});
+    TForm1 &form = startForm();
+    const auto buttonsOfTheConfirmation = [&] {
+        QStringList seen;
+        QTimer::singleShot(0, &form, [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() != nullptr, 30000);
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            for (QAbstractButton *b : box->buttons())
+                seen << b->text().remove(u'&'); // the style may add a shortcut mark
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_FALSE(zarel::app::confirm(&form, u"?"_s));
+        seen.sort();
+        return seen;
+    };
+    const struct
+    {
+        QAction *language;
+        QStringList buttons;
+        QString cancel; // one of Qt's own texts, as its file dialogs show it
+    } cases[] = {
+        { form.N14, { u"Evet"_s, u"Hayır"_s }, u"İptal"_s },
+        { form.N15, { u"No"_s, u"Yes"_s }, u"Cancel"_s },
+        { form.N14, { u"Evet"_s, u"Hayır"_s }, u"İptal"_s },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.language->objectName().toStdString());
+        c.language->trigger();
+        EXPECT_EQ(buttonsOfTheConfirmation(), c.buttons);
+        const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+        if (c.cancel == u"İptal"_s && cancel == u"Cancel"_s)
+            GTEST_SKIP() << "Qt's Turkish translations (qt6-translations-l10n) are not installed";
+        EXPECT_EQ(cancel, c.cancel);
+    }
 }

@@ -122,12 +122,14 @@ TEST_F(FormTest, MenusHoldTheirItemsInOrderWithTheDesignedCaptions)
     EXPECT_EQ(titles(form.MainMenu1->actions()),
               (QStringList { u"N18"_s, u"N1"_s, u"N9"_s, u"Langugae1"_s, u"N2"_s }));
     EXPECT_EQ(titles(form.N18->actions()),
-              (QStringList { u"N19"_s, u"N20"_s, u"N21"_s, u"N22"_s }));
-    EXPECT_EQ(titles(form.N1->actions()),
-              (QStringList { u"ControlC1"_s, u"PopUp1"_s, u"N10"_s, u"N13"_s }));
+              (QStringList { u"N19"_s, u"N20"_s, u"N21"_s, u"ExportForAnki1"_s, u"N22"_s }));
+    EXPECT_EQ(
+        titles(form.N1->actions()),
+        (QStringList { u"ControlC1"_s, u"PopUp1"_s, u"N10"_s, u"N13"_s, u"ReviewDueFirst1"_s }));
     EXPECT_EQ(titles(form.N10->actions()), (QStringList { u"N11"_s, u"N12"_s }));
     EXPECT_EQ(titles(form.N13->actions()), (QStringList { u"N14"_s, u"N15"_s }));
-    EXPECT_EQ(titles(form.N9->actions()), (QStringList { u"N16"_s, u"N17"_s }));
+    EXPECT_EQ(titles(form.N9->actions()),
+              (QStringList { u"N16"_s, u"N17"_s, u"LearningProgress1"_s }));
     EXPECT_EQ(titles(form.Langugae1->actions()), (QStringList { u"KbEg1"_s, u"KbTr1"_s }));
     EXPECT_EQ(titles(form.N2->actions()),
               (QStringList { u"F11"_s, u"N3"_s, u"N4"_s, u"MultilingualOnlineDictionary1"_s }));
