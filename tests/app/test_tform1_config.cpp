@@ -2,6 +2,8 @@
 // Dictionary.cfg (through the menu items, as the user triggers them).
 #include "apptestenvironment.h"
 
+#include <ostream>
+
 #include <QAction>
 #include <QTextEdit>
 
@@ -15,6 +17,11 @@ struct CommandCase
     const char *fileAfter; // Dictionary.cfg after one trigger from the designed state
     const char *checkedAfter; // the items checked afterwards, of the eight
 };
+
+void PrintTo(const CommandCase &c, std::ostream *out)
+{
+    *out << c.item;
+}
 
 class CommandTest : public FormTest, public ::testing::WithParamInterface<CommandCase>
 {

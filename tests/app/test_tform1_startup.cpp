@@ -7,6 +7,10 @@
 #include "app/wordlistmodel.h"
 #include "dictionary/lettertabs.h"
 
+#include <cctype>
+#include <ostream>
+#include <string>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -156,6 +160,12 @@ struct StartSettingsCase
     bool controlC, popUp, standardView, turkish, englishToTurkish;
 };
 
+// CTest lists each case by its file's text instead of the struct's bytes.
+void PrintTo(const StartSettingsCase &c, std::ostream *out)
+{
+    *out << '"' << c.file << '"';
+}
+
 class StartSettingsTest : public FormTest, public ::testing::WithParamInterface<StartSettingsCase>
 {
 };
@@ -189,7 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
                       StartSettingsCase { "00000", false, false, false, false, false },
                       StartSettingsCase { "01010\nignored", false, true, false, true, false },
                       StartSettingsCase { "x1y1z", false, true, false, true, false },
-                      StartSettingsCase { "", false, false, false, false, false }));
+                      StartSettingsCase { "", false, false, false, false, false }),
+    [](const ::testing::TestParamInfo<StartSettingsCase> &info) {
+        std::string name = "file" + std::to_string(info.index) + "_";
+        for (const char c : std::string(info.param.file))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
 
 TEST_F(FormTest, MissingSettingsFileIsCreatedAndTheDesignedStateKept)
 {

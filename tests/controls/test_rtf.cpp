@@ -87,6 +87,12 @@ struct ReaderCase
     std::vector<Paragraph> expected;
 };
 
+// CTest lists each case by its name instead of the struct's bytes.
+void PrintTo(const ReaderCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class ReaderTest : public testing::TestWithParam<ReaderCase>
 {
 };
