@@ -163,7 +163,10 @@ struct StartSettingsCase
 // CTest lists each case by its file's text instead of the struct's bytes.
 void PrintTo(const StartSettingsCase &c, std::ostream *out)
 {
-    *out << '"' << c.file << '"';
+    *out << '"';
+    for (const char ch : std::string(c.file))
+        *out << (ch == '\r' ? "\\r" : ch == '\n' ? "\\n" : std::string(1, ch));
+    *out << '"';
 }
 
 class StartSettingsTest : public FormTest, public ::testing::WithParamInterface<StartSettingsCase>
