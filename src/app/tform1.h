@@ -111,6 +111,8 @@ public:
     // The sound file of item `item` of `tab`: the current directory + "/wave/" + (tab + 1) +
     // "/" + its sound number + ".mp3"; empty for a Turkish tab or a bad item.
     std::string headwordSoundPath(int tab, int item) const;
+    // True when item `item` of `tab` has a sound file to pronounce.
+    bool headwordSoundExists(int tab, int item) const;
     // Registers (or, with an empty function, removes) the end-of-sound group `group` (1-6) of
     // an open method window.
     void setPlayEndGroup(int group, std::function<void()> handler);

@@ -27,6 +27,12 @@ std::string TForm1::headwordSoundPath(int tab, int item) const
         + ".mp3";
 }
 
+bool TForm1::headwordSoundExists(int tab, int item) const
+{
+    const std::string path = headwordSoundPath(tab, item);
+    return !path.empty() && zarel::fileExists(path);
+}
+
 bool TForm1::mpegLibraryLoaded() const
 {
     return MPEG1->LibraryLoaded();
