@@ -2,7 +2,10 @@
 #include "zarel-dict/cli.h"
 
 #include "zarel-dict/builder.h"
+#include "zarel-dict/soundstage.h"
 #include "zarel-dict/treecheck.h"
+
+#include "dictionary/codepage1254.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -52,6 +55,9 @@ void printUsage(std::ostream &out)
            "      capital A, Ç, İ, ... for the Turkish-English tabs.\n"
            "  zarel-dict show DIR WORD\n"
            "      Prints the article of a headword as plain text.\n"
+           "  zarel-dict speak DIR TAB WORD\n"
+           "      Makes the sound of a word the user added to an English tab (0-25 or a-z)\n"
+           "      as the build makes the headword sounds, in DIR/usersound/<tab+1>/.\n"
            "  zarel-dict --data-version\n"
            "      Prints the version of the data this builder writes, on one line, followed\n"
            "      by the value of ZAREL_DATA_VERSION_SUFFIX when that is set. The launcher\n"
@@ -152,6 +158,19 @@ int runCommandLine(const std::vector<std::string> &args, std::ostream &out, std:
         if (tab < 0)
             return usageError(err, "no such tab: " + args[2]);
         const Status st = listTab(args[1], tab, out);
+        return st.ok() ? 0 : failure(err, st);
+    }
+    if (command == "speak") {
+        if (args.size() != 4)
+            return usageError(err, "speak needs a folder, a tab and a word");
+        const int tab = parseTab(args[2]);
+        if (tab < 0)
+            return usageError(err, "no such tab: " + args[2]);
+        bool lossless = false;
+        const std::string headword = cp1254::fromUtf8(args[3], '?', &lossless);
+        if (!lossless)
+            return usageError(err, "the word holds a character outside code page 1254");
+        const Status st = makeUserSound(args[1], tab, headword);
         return st.ok() ? 0 : failure(err, st);
     }
     if (command == "show") {

@@ -1,4 +1,4 @@
-// The zarel-dict command line: parses the arguments and runs build, check, list, show or
+// The zarel-dict command line: parses the arguments and runs build, check, list, show, speak or
 // --data-version.
 #pragma once
 

@@ -8,6 +8,7 @@
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
+#include "dictionary/usersound.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -500,6 +501,58 @@ Status headwordSoundJobs(const std::string &folder, std::vector<SoundJob> &jobs)
     return Status::success();
 }
 
+Status userSoundJobs(const std::string &folder, std::vector<SoundJob> &jobs)
+{
+    DictionaryIndex index;
+    for (int t = 0; t < kEnglishTabCount; ++t) {
+        const Status st = index.loadTab(folder, t);
+        if (!st.ok())
+            return st;
+        std::unordered_set<std::string> seen; // a word added twice has one sound
+        for (const TWordRecord *record : index.tab(t).entries) {
+            if (record->isBase() || record->headword().empty())
+                continue;
+            std::string path = userSoundPath(t, record->headword());
+            if (seen.insert(path).second)
+                jobs.push_back({ std::move(path), cp1254::toUtf8(record->headword()), false });
+        }
+        index.tab(t) = TabLists {};
+    }
+    return Status::success();
+}
+
+Status makeUserSound(const std::string &folder, int tab, std::string_view headword,
+                     const SoundSettings &settings)
+{
+    const std::string relative = userSoundPath(tab, headword);
+    if (relative.empty())
+        return Status::failure(ErrorCode::BadInput,
+                               "Only words of the English letters 0-25 get a sound");
+    const std::string path = folder + "/" + relative;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (ec)
+        return Status::failure(ErrorCode::WriteError, ec.message(),
+                               std::filesystem::path(path).parent_path().string());
+    std::unique_ptr<Speech> speech;
+    Status st = Speech::open(settings.words, speech);
+    if (!st.ok())
+        return st;
+    std::vector<int16_t> pcm;
+    st = speech->speakText(cp1254::toUtf8(headword), pcm);
+    if (!st.ok())
+        return st;
+    Mp3Options mp3 = settings.mp3;
+    mp3.inputRate = speech->sampleRate();
+    std::string bytes;
+    st = encodeMp3(pcm, mp3, bytes);
+    if (!st.ok())
+        return st;
+    // Flushed before the rename: the program enables the word's pronounce button as soon as the
+    // file is there, and a crash must not leave it empty.
+    return writeFileAtomic(path, bytes);
+}
+
 Status loadPhonemeTable(std::string_view tsv,
                         std::array<std::string, kTranscriptionSymbolCount> &phonemes)
 {
@@ -681,8 +734,8 @@ public:
     std::string name() const override { return "sound"; }
     std::string summary() const override
     {
-        return "MP3s of the English base headwords (wave/) and the 48 transcription symbols "
-               "(trans/)";
+        return "MP3s of the English base headwords (wave/), of the words the user added "
+               "(usersound/) and of the 48 transcription symbols (trans/)";
     }
 
     Status run(BuildContext &context) override
@@ -691,6 +744,9 @@ public:
         std::vector<SoundJob> jobs;
         Status st = headwordSoundJobs(options.outDir, jobs);
         const size_t headwords = jobs.size();
+        if (st.ok())
+            st = userSoundJobs(options.outDir, jobs);
+        const size_t userWords = jobs.size() - headwords;
         std::array<std::string, kTranscriptionSymbolCount> phonemes;
         if (st.ok())
             st = loadPhonemeTable(builtinPhonemeTable(), phonemes);
@@ -707,9 +763,11 @@ public:
         run.progressInPlace = options.progressInPlace;
         SoundReport report;
         st = makeSounds(options.outDir, jobs, run, report);
-        context.log << "Sounds: " << headwords << " headwords and " << symbols.size()
-                    << " transcription symbols; " << report.kept << " kept, " << report.made
-                    << " made";
+        context.log << "Sounds: " << headwords << " headwords";
+        if (userWords > 0)
+            context.log << ", " << userWords << " words added by the user";
+        context.log << " and " << symbols.size() << " transcription symbols; " << report.kept
+                    << " kept, " << report.made << " made";
         if (report.made > 0)
             context.log << " by " << report.workers << " worker"
                         << (report.workers == 1 ? "" : "s");

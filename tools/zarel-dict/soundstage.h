@@ -51,6 +51,20 @@ uint64_t soundDefinition(const SoundJob &job, const SoundSettings &settings);
 // unreadable index file.
 Status headwordSoundJobs(const std::string &folder, std::vector<SoundJob> &jobs);
 
+// One job per distinct headword of the user records of the English index files under `folder`
+// (tabs 0-25), each at its userSoundPath ("usersound/<tab + 1>/<name>.mp3"), so a full build
+// gives a sound to every word the user added, also to words added before their sounds were
+// made at once. FileNotFound or ReadError as headwordSoundJobs.
+Status userSoundJobs(const std::string &folder, std::vector<SoundJob> &jobs);
+
+// Makes the sound of one word the user added to English tab `tab`: speaks `headword` (code
+// page 1254) as the build speaks headwords and writes the MP3 to userSoundPath(tab, headword)
+// under `folder` (creating its folder) through a temporary file that is flushed to disk and
+// renamed into place. BadInput for another tab or an empty headword; otherwise the
+// synthesizer's or the writer's error, and then no file of that word is left behind.
+Status makeUserSound(const std::string &folder, int tab, std::string_view headword,
+                     const SoundSettings &settings = {});
+
 // The transcription sound table (data/transcription_phonemes.tsv) as compiled in.
 std::string_view builtinPhonemeTable();
 
