@@ -1,12 +1,16 @@
-// TNewWord: layout, style check boxes, and Save through the user-entry store.
+// TNewWord: layout, style check boxes, and Save through the user-entry store, which also starts
+// the spoken sound of an English word.
 #include "dictionary/tnewword.h"
 
 #include "controls/rtfqt.h"
 #include "controls/rtfwriter.h"
 #include "dictionary/codepage1254.h"
+#include "dictionary/lettertabs.h"
 #include "dictionary/userentries.h"
+#include "sound/usersoundmaker.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,6 +195,14 @@ void TNewWord::Button1Click()
         return;
     }
     m_stored = true;
+    // An English word gets its spoken sound in the background; the maker outlives the dialog
+    // and tells the window that opened it when the sound is there.
+    if (zarel::isEnglishTab(m_tab)) {
+        QObject *owner = parentWidget();
+        if (owner == nullptr)
+            owner = QCoreApplication::instance();
+        m_soundMaker = UserSoundMaker::start(m_programFolder, m_tab, headword, owner);
+    }
     accept();
 }
 

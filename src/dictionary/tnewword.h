@@ -1,12 +1,14 @@
 // TNewWord: the add-word dialog opened for a word the current letter lacks; stores the word and
-// its formatted article as a user entry of the target tab.
+// its formatted article as a user entry of the target tab, and has an English word spoken.
 #pragma once
 
 #include "dictionary/twordrecord.h"
+#include "sound/usersoundmaker.h"
 
 #include <string>
 
 #include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QLabel;
@@ -29,6 +31,9 @@ public:
     bool stored() const { return m_stored; }
     const zarel::TWordRecord &storedRecord() const { return m_record; }
     int targetTab() const { return m_tab; }
+    // The background job making the spoken sound of a stored English word (it belongs to the
+    // dialog's parent window); null when none was started or it has finished.
+    UserSoundMaker *soundMaker() const { return m_soundMaker; }
 
     QLineEdit *Edit1;
     QTextEdit *RichEdit1;
@@ -58,4 +63,5 @@ private:
     bool m_english;
     bool m_stored = false;
     zarel::TWordRecord m_record {};
+    QPointer<UserSoundMaker> m_soundMaker;
 };

@@ -396,6 +396,10 @@ private:
             if (!e.is_regular_file())
                 continue;
             const std::string name = relative(e.path().string());
+            // The spoken sounds of the added words come from builder processes of their own,
+            // which may still be writing after the kill.
+            if (name.starts_with("usersound/"))
+                continue;
             seen.insert(name);
             if (std::find(std::begin(stored), std::end(stored), name) != std::end(stored))
                 continue;

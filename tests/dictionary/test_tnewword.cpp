@@ -1,9 +1,11 @@
-// The add-word dialog on a real widget: presets, style toggles, refusals, Cancel, Save.
+// The add-word dialog on a real widget: presets, style toggles, refusals, Cancel, Save, and the
+// spoken sound an English word gets.
 #include "dictionary/tnewword.h"
 
 #include "controls/rtfqt.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/tcryptstream.h"
+#include "sound/usersoundmaker.h"
 #include "support/testdictionary.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
@@ -188,4 +191,37 @@ TEST(TNewWordTest, SaveOnATurkishTabStoresInTheTurkishFiles)
     QTextDocument doc;
     loadArticle(&doc, QByteArray::fromStdString(article), QFont());
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("şarap\nwine"));
+}
+
+TEST(TNewWordTest, SavingAnEnglishWordMakesItsSoundInTheBackground)
+{
+    // The data builder is found as the program finds it (here: in the build tree).
+    ASSERT_FALSE(UserSoundMaker::builderProgram().isEmpty());
+    const struct
+    {
+        int tab;
+        QString word;
+        std::string sound; // relative to the folder; empty: none is made
+    } cases[] = {
+        { 2, QStringLiteral("cat food"), "usersound/3/cat_20food.mp3" },
+        { 0, QStringLiteral("Ağaç/.."), "usersound/1/_41_f0a_e7_2f_2e_2e.mp3" },
+        { 28, QStringLiteral("cami"), "" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.word.toStdString());
+        TempDir dir;
+        writeTestDictionary(dir.path(), {});
+        TNewWord dialog(dir.path(), c.word, c.tab, true);
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        ASSERT_TRUE(dialog.stored()) << dialog.MessageLabel->text().toStdString();
+        QPointer<UserSoundMaker> maker = dialog.soundMaker();
+        if (c.sound.empty()) {
+            EXPECT_TRUE(maker.isNull());
+            EXPECT_FALSE(exists(dir.file("usersound")));
+            continue;
+        }
+        ASSERT_FALSE(maker.isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(maker.isNull(), 60000);
+        EXPECT_TRUE(exists(dir.file(c.sound)));
+    }
 }
