@@ -158,8 +158,13 @@ void TAboutForm::FormShow()
     Label1->setText(text);
     const QFontMetrics metrics(Label1->font());
     const int wrapWidth = std::max(kWrapWidth, longestWordWidth(metrics, text));
-    const int height
-        = metrics.boundingRect(QRect(0, 0, wrapWidth, 1 << 20), Qt::TextWordWrap, text).height();
+    auto wrappedHeight = [&](int width) {
+        return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
+    };
+    // A word wider than the shown width (a long web address) is broken over more lines there
+    // than at the measuring width; the label is made tall enough for those too, so the end of
+    // the text still scrolls into view.
+    const int height = std::max(wrappedHeight(wrapWidth), wrappedHeight(kLabelWidth));
     m_startTop = Panel4->y() + 10;
     m_endTop = kScrollLimit - height;
     m_direction = -1;

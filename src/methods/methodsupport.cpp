@@ -29,6 +29,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -562,6 +564,47 @@ QFrame *TMethodForm::makePictureStrip(QRect geometry)
     strip->setPalette(palette);
     strip->setGeometry(geometry);
     return strip;
+}
+
+void TMethodForm::nameControls(
+    std::initializer_list<std::pair<QObject *, const char16_t *>> controls)
+{
+    for (const auto &[control, name] : controls)
+        control->setObjectName(QString::fromUtf16(name));
+}
+
+TGlyphButton::TGlyphButton(QWidget *parent, QRect geometry, QStyle::StandardPixmap icon)
+    : QToolButton(parent)
+{
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    setIcon(parent->style()->standardIcon(icon));
+    setGeometry(geometry);
+}
+
+QRect TGlyphButton::captionRect() const
+{
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    const QRect inside
+        = style()
+              ->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, this)
+              .adjusted(frame, frame, -frame, -frame);
+    // The style puts the glyph in a strip 4 pixels taller than the glyph at the top.
+    const QSize glyph = option.icon.actualSize(inside.size().boundedTo(option.iconSize));
+    return inside.adjusted(0, glyph.height() + 3, 0, -1);
+}
+
+void TGlyphButton::paintEvent(QPaintEvent *)
+{
+    // The style draws the frame and the glyph; the caption is drawn here, wrapped.
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    painter.drawItemText(captionRect(), kCaptionFlags, palette(), isEnabled(), text(),
+                         QPalette::ButtonText);
 }
 
 void TMethodForm::keyPressEvent(QKeyEvent *event)

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QDialog>
@@ -17,6 +19,7 @@
 #include <QSize>
 #include <QString>
 #include <QStyle>
+#include <QToolButton>
 
 #include "learning/duedraw.h"
 
@@ -27,7 +30,6 @@ class QPushButton;
 class QSlider;
 class QTextEdit;
 class QTimer;
-class QToolButton;
 class QWidget;
 class TForm1;
 class TWavPlayer;
@@ -126,6 +128,23 @@ void showMethodHelp(TForm1 &main, int method);
 void restoreMainWindow(TForm1 &main, bool lookup);
 
 } // namespace zarel::methods
+
+// A button with its glyph above its caption. A caption wider than the button is broken at its
+// blanks over as many lines as the room under the glyph holds, centred.
+class TGlyphButton : public QToolButton
+{
+    Q_OBJECT
+public:
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+    TGlyphButton(QWidget *parent, QRect geometry, QStyle::StandardPixmap icon);
+
+    // The room of the caption: under the glyph, inside the button's frame.
+    QRect captionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 
 // The base of the five method windows: a borderless window the size of the desktop with the
 // method's panel Panel1 centred on it, shown modally by the launcher and destroyed afterwards.
@@ -245,6 +264,10 @@ protected:
     QLabel *makeLabel(QWidget *parent, QPoint at, const QString &caption);
     // The decorative strip along the bottom of the panel that carries the step buttons.
     QFrame *makePictureStrip(QRect geometry);
+    // Names the controls after the members that hold them, so that tests and accessibility
+    // tools can tell them apart.
+    static void
+    nameControls(std::initializer_list<std::pair<QObject *, const char16_t *>> controls);
 
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;

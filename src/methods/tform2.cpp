@@ -28,16 +28,6 @@ using zarel::methods::Located;
 
 namespace {
 
-// A button with its glyph above its caption.
-QToolButton *glyphButton(QWidget *parent, QRect geometry, QStyle::StandardPixmap icon)
-{
-    auto *button = new QToolButton(parent);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setGeometry(geometry);
-    return button;
-}
-
 std::string toBytes(const QString &text)
 {
     // A character the code page lacks becomes NUL, which no headword contains.
@@ -88,14 +78,16 @@ void TForm2::buildControls()
     Edit1 = new QLineEdit(Panel1);
     Edit1->setGeometry(29, 63, 202, 21);
 
-    Button3 = glyphButton(Panel1, QRect(29, 90, 67, 55), QStyle::SP_MediaVolume);
-    Button2 = glyphButton(Panel1, QRect(96, 90, 67, 55), QStyle::SP_DialogApplyButton);
-    Button1 = glyphButton(Panel1, QRect(163, 90, 67, 55), QStyle::SP_FileDialogContentsView);
+    // The row spans the progress bar below it; the pronounce button is the widest, for the
+    // longest caption ("Pronunciation" on one line, its Turkish caption on two).
+    Button3 = new TGlyphButton(Panel1, QRect(21, 90, 88, 55), QStyle::SP_MediaVolume);
+    Button2 = new TGlyphButton(Panel1, QRect(109, 90, 70, 55), QStyle::SP_DialogApplyButton);
+    Button1 = new TGlyphButton(Panel1, QRect(179, 90, 60, 55), QStyle::SP_FileDialogContentsView);
     PrgBar1 = new QProgressBar(Panel1);
     PrgBar1->setTextVisible(false);
     PrgBar1->setGeometry(21, 157, 218, 15);
 
-    Button4 = glyphButton(Panel1, QRect(255, 19, 103, 58), QStyle::SP_ArrowRight);
+    Button4 = new TGlyphButton(Panel1, QRect(255, 19, 103, 58), QStyle::SP_ArrowRight);
     Button6 = makeSpeedButton(Panel1, QRect(292, 84, 28, 28), QStyle::SP_DialogHelpButton);
     Label1 = new QLabel(Panel1);
     Label1->setWordWrap(true);
@@ -116,6 +108,21 @@ void TForm2::buildControls()
 
     Timer1 = new QTimer(this);
     initStartStop(Button9, Timer1);
+    nameControls({ { CheckBox1, u"CheckBox1" },
+                   { Image1, u"Image1" },
+                   { Edit1, u"Edit1" },
+                   { Button3, u"Button3" },
+                   { Button2, u"Button2" },
+                   { Button1, u"Button1" },
+                   { PrgBar1, u"PrgBar1" },
+                   { Button4, u"Button4" },
+                   { Button6, u"Button6" },
+                   { Label1, u"Label1" },
+                   { Strip, u"Strip" },
+                   { Button9, u"Button9" },
+                   { Button7, u"Button7" },
+                   { Button8, u"Button8" },
+                   { Button5, u"Button5" } });
 }
 
 void TForm2::setTexts()

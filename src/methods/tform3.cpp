@@ -5,6 +5,8 @@
 #include "app/tform1.h"
 #include "methods/methodrules.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
@@ -81,6 +83,23 @@ void TForm3::buildControls()
     Timer1 = new QTimer(this);
     Timer2 = new QTimer(this);
     initStartStop(Button3, Timer2);
+    nameControls({ { Edit1, u"Edit1" },
+                   { Label4, u"Label4" },
+                   { RichEdit1, u"RichEdit1" },
+                   { Label5, u"Label5" },
+                   { TrackBar1, u"TrackBar1" },
+                   { Label1, u"Label1" },
+                   { Label3, u"Label3" },
+                   { Label2, u"Label2" },
+                   { CheckBox1, u"CheckBox1" },
+                   { PrgBar1, u"PrgBar1" },
+                   { Strip, u"Strip" },
+                   { Button3, u"Button3" },
+                   { Button4, u"Button4" },
+                   { Button5, u"Button5" },
+                   { Button7, u"Button7" },
+                   { Button1, u"Button1" },
+                   { SpeedButton1, u"SpeedButton1" } });
 }
 
 void TForm3::setTexts()
@@ -90,6 +109,13 @@ void TForm3::setTexts()
     Label1->setText(text(u"Hız"_s, u"Speed"_s));
     for (QLabel *label : { Label4, Label5, Label1 })
         label->adjustSize();
+    // A caption of the right-hand column wider than the room up to the panel's bevel moves
+    // left, at most up to the article pane.
+    const int right = Panel1->contentsRect().right() - 1;
+    if (Label5->geometry().right() > right) {
+        const int left = RichEdit1->geometry().right() + 3;
+        Label5->move(std::max(left, right - Label5->width() + 1), Label5->y());
+    }
     CheckBox1->setText(text(u"Ses"_s, u"Speech"_s));
     Button4->setText(text(u"Önceki kelime"_s, u"Previous word"_s));
     Button5->setText(text(u"Sonraki kelime"_s, u"Next word"_s));

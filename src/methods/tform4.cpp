@@ -54,7 +54,9 @@ void TForm4::buildControls()
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(208, 50, 43, 34);
     Image1->setScaledContents(true);
-    Button6 = makeButton(Panel1, QRect(283, 15, 95, 54), {}, QStyle::SP_ArrowRight);
+    // Wide enough for "Sonraki kelime" beside its glyph; it grows to the left, toward the
+    // answer picture, and keeps its right edge.
+    Button6 = makeButton(Panel1, QRect(264, 15, 114, 54), {}, QStyle::SP_ArrowRight);
 
     Button3 = makeButton(Panel1, QRect(15, 55, 102, 34));
     Button4 = makeButton(Panel1, QRect(15, 92, 102, 34));
@@ -82,6 +84,24 @@ void TForm4::buildControls()
     Timer1->setSingleShot(true);
     Timer3 = new QTimer(this);
     initStartStop(Button9, Timer3);
+    nameControls({ { Edit1, u"Edit1" },
+                   { Button3, u"Button3" },
+                   { Button4, u"Button4" },
+                   { Button5, u"Button5" },
+                   { Button6, u"Button6" },
+                   { Image1, u"Image1" },
+                   { Label1, u"Label1" },
+                   { TrackBar1, u"TrackBar1" },
+                   { Label3, u"Label3" },
+                   { Label2, u"Label2" },
+                   { CheckBox1, u"CheckBox1" },
+                   { PrgBar1, u"PrgBar1" },
+                   { Strip, u"Strip" },
+                   { Button9, u"Button9" },
+                   { Button7, u"Button7" },
+                   { Button8, u"Button8" },
+                   { Button1, u"Button1" },
+                   { SpeedButton1, u"SpeedButton1" } });
 }
 
 void TForm4::setTexts()

@@ -101,6 +101,23 @@ void TForm5::buildControls()
     Timer1 = new QTimer(this);
     Timer2 = new QTimer(this);
     initStartStop(Button3, Timer2);
+    nameControls({ { Edit1, u"Edit1" },
+                   { Label4, u"Label4" },
+                   { RichEdit1, u"RichEdit1" },
+                   { SpeedButton1, u"SpeedButton1" },
+                   { TrackBar1, u"TrackBar1" },
+                   { Label1, u"Label1" },
+                   { Label3, u"Label3" },
+                   { Label2, u"Label2" },
+                   { CheckBox1, u"CheckBox1" },
+                   { PrgBar1, u"PrgBar1" },
+                   { Strip, u"Strip" },
+                   { Button3, u"Button3" },
+                   { Button4, u"Button4" },
+                   { Button6, u"Button6" },
+                   { Button7, u"Button7" },
+                   { Button1, u"Button1" },
+                   { SpeedButton2, u"SpeedButton2" } });
 }
 
 void TForm5::setTexts()

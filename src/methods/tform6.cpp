@@ -96,20 +96,6 @@ std::vector<TextSpan> answerOccurrences(std::u16string_view text, std::u16string
 
 } // namespace zarel
 
-namespace {
-
-// A button with its glyph above its caption.
-QToolButton *glyphButton(QWidget *parent, QRect geometry, QStyle::StandardPixmap icon)
-{
-    auto *button = new QToolButton(parent);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setGeometry(geometry);
-    return button;
-}
-
-} // namespace
-
 TForm6::TForm6(TForm1 *mainForm, QWidget *parent)
     : TMethodForm(mainForm, 4, QSize(kPanelWidth, kPanelHeight), parent)
 {
@@ -151,9 +137,11 @@ void TForm6::buildControls()
     CheckBox2 = new QCheckBox(Panel1);
     CheckBox2->setGeometry(170, 250, 150, 18);
 
-    Button3 = glyphButton(Panel1, QRect(330, 9, 66, 56), QStyle::SP_DialogApplyButton);
-    Button8 = glyphButton(Panel1, QRect(330, 68, 66, 56), QStyle::SP_FileDialogContentsView);
-    Button4 = glyphButton(Panel1, QRect(330, 127, 66, 56), QStyle::SP_ArrowRight);
+    // The column of command buttons is as wide as the score panel under it, the room that
+    // "Verification" needs.
+    Button3 = new TGlyphButton(Panel1, QRect(328, 9, 70, 56), QStyle::SP_DialogApplyButton);
+    Button8 = new TGlyphButton(Panel1, QRect(328, 68, 70, 56), QStyle::SP_FileDialogContentsView);
+    Button4 = new TGlyphButton(Panel1, QRect(328, 127, 70, 56), QStyle::SP_ArrowRight);
     SpeedButton1 = makeSpeedButton(Panel1, QRect(349, 186, 28, 28), QStyle::SP_DialogHelpButton);
     Label4 = makeLabel(Panel1, QPoint(330, 216), {});
 
@@ -164,8 +152,10 @@ void TForm6::buildControls()
     HeaderControl1->setModel(new QStandardItemModel(0, 2, HeaderControl1));
     HeaderControl1->setSectionsClickable(false);
     HeaderControl1->setMinimumSectionSize(10);
-    HeaderControl1->resizeSection(0, 35);
-    HeaderControl1->resizeSection(1, 50);
+    // Two equal halves over the score "right - wrong": a wider second section would run past
+    // the panel and cut its caption.
+    HeaderControl1->resizeSection(0, 33);
+    HeaderControl1->resizeSection(1, 33);
     HeaderControl1->setGeometry(2, 2, 66, 20);
     Label1 = new QLabel(ScorePanel);
     QFont scoreFont = Label1->font();
@@ -184,6 +174,24 @@ void TForm6::buildControls()
 
     Timer3 = new QTimer(this);
     initStartStop(Button5, Timer3);
+    nameControls({ { RichEdit1, u"RichEdit1" },
+                   { Edit1, u"Edit1" },
+                   { Button3, u"Button3" },
+                   { Button8, u"Button8" },
+                   { Button4, u"Button4" },
+                   { SpeedButton1, u"SpeedButton1" },
+                   { Label4, u"Label4" },
+                   { ScorePanel, u"ScorePanel" },
+                   { HeaderControl1, u"HeaderControl1" },
+                   { Label1, u"Label1" },
+                   { CheckBox1, u"CheckBox1" },
+                   { CheckBox2, u"CheckBox2" },
+                   { PrgBar1, u"PrgBar1" },
+                   { Strip, u"Strip" },
+                   { Button5, u"Button5" },
+                   { Button6, u"Button6" },
+                   { Button7, u"Button7" },
+                   { Button2, u"Button2" } });
 }
 
 void TForm6::setTexts()
