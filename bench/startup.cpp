@@ -47,7 +47,7 @@ int main()
         if (!index.loadAll(folder.string()).ok())
             return 1;
         const auto t1 = Clock::now();
-        // The display lists: one model per tab, every headword converted once to QString.
+        // The display lists: one model per tab over the tab's records (rows convert on demand).
         std::vector<std::unique_ptr<WordListModel>> lists;
         for (int t = 0; t < zarel::kTabCount; ++t)
             lists.push_back(std::make_unique<WordListModel>(index.tab(t)));

@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -47,6 +48,7 @@ void TForm1::FormCreate()
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Splash->showAndPaint();
 
+    buildWordLists();
     m_designedFormWidth = width();
     m_designedTabWidth = TabControl1->width();
     m_designedComboWidth = Combo->width();
@@ -130,10 +132,14 @@ void TForm1::appendTurkishTabs()
 
 void TForm1::buildWordLists()
 {
+    // Every tab gets a model over its own lists (empty until they are loaded), so a word added
+    // to a tab whose file never loaded shows in that tab alone.
     for (int t = 0; t < zarel::kTabCount; ++t) {
-        const zarel::TabLists &lists = Dictionary.tab(t);
-        if (lists.created && m_wordLists[static_cast<size_t>(t)] == m_emptyWordList)
-            m_wordLists[static_cast<size_t>(t)] = new WordListModel(lists, this);
+        WordListModel *&model = m_wordLists[static_cast<size_t>(t)];
+        if (model == m_emptyWordList)
+            model = new WordListModel(Dictionary.tab(t), this);
+        else
+            model->reload();
     }
 }
 
@@ -183,6 +189,17 @@ void TForm1::FormDestroy()
     std::filesystem::remove("PLAY.TMP", ec);
     leaveClipboardViewers();
     MarkedList.clear();
+    // The word-list models read the index, which goes with the window's members before the
+    // child widgets are torn down: the word box lets go of them first.
+    {
+        const QSignalBlocker blocker(Combo);
+        Combo->setModel(m_emptyWordList);
+    }
+    for (WordListModel *&model : m_wordLists) {
+        if (model != m_emptyWordList)
+            delete model;
+        model = m_emptyWordList;
+    }
     if (MPEG1->LibraryLoaded()) {
         try {
             MPEG1->UnloadPlayerLibrary();

@@ -1,5 +1,7 @@
-// WordListModel: the headwords of one letter tab (WordLists[t]) as a read-only list model,
-// converted to QString once so that switching tabs only hands the model to the word box.
+// WordListModel: the headwords of one letter tab (WordLists[t]) as a read-only list model over
+// the tab's index records. The headwords stay in their code-page-1254 form in the index; a row
+// is converted to QString only when a view asks for it (the visible rows of the word box), so
+// switching tabs only hands the model to the word box and no second copy of the words is kept.
 #pragma once
 
 #include "dictionary/dictionaryindex.h"
@@ -12,8 +14,10 @@ class WordListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
+    // A model without lists: always empty.
     explicit WordListModel(QObject *parent = nullptr);
     // The headwords of `lists` in file order; a tab whose lists were never created is empty.
+    // The lists must outlive the model; their entries are read when a row is asked for.
     WordListModel(const zarel::TabLists &lists, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -22,12 +26,17 @@ public:
 
     // Row i is entry i of the tab; an out-of-range row gives an empty string.
     QString headword(int row) const;
-    const QList<QString> &headwords() const { return m_words; }
+    // Every row's headword, converted now.
+    QList<QString> headwords() const;
 
-    // Keeps the model parallel to the tab's lists when an entry is inserted into them at
-    // `row` (the only change the lists ever see, a user entry).
+    // The tab's lists were (re)loaded: the model shows their entries from now on.
+    void reload();
+    // The tab's lists got an entry at `row` (the only change they ever see, a user entry):
+    // the row appears in the model. `headword` is the new entry's text; the model reads it
+    // from the lists, so it is not kept.
     void insertHeadword(int row, const QString &headword);
 
 private:
-    QList<QString> m_words;
+    const zarel::TabLists *m_lists = nullptr;
+    int m_rows = 0; // the rows announced to views; follows the lists on reload and insertion
 };

@@ -66,11 +66,36 @@ TEST(WordListModelTest, HoldsTheHeadwordsOfItsTabReadOnly)
     EXPECT_EQ(model.headword(5), QString());
     EXPECT_EQ(model.rowCount(model.index(0)), 0);
 
+    // A user entry joins the tab's lists first; the model then shows it at its place.
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    index.insertUserEntry(43, 1,
+                          zarel::TWordRecord::make("\xF6"
+                                                   "bek",
+                                                   0, 1, 0));
     model.insertHeadword(1, u"öbek"_s);
+    index.insertUserEntry(43, 3, zarel::TWordRecord::make("\xF6z", 1, 1, 0));
     model.insertHeadword(99, u"öz"_s);
     EXPECT_EQ(model.headwords(), (QList<QString> { u"ön"_s, u"öbek"_s, u"örnek"_s, u"öz"_s }));
     EXPECT_EQ(inserted.count(), 2);
+    // An insertion the lists never saw adds no row that would have no entry behind it.
+    model.insertHeadword(0, u"x"_s);
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(inserted.count(), 2);
+}
+
+TEST(WordListModelTest, ShowsListsLoadedAfterItWasMade)
+{
+    zarel::test::TempDir dir;
+    zarel::test::writeTestDictionary(dir.path(), { { 2, { baseEntry("cat", "1") } } });
+    zarel::DictionaryIndex index;
+    WordListModel model(index.tab(2));
+    EXPECT_EQ(model.rowCount(), 0);
+
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    ASSERT_TRUE(index.loadTab(dir.path(), 2).ok());
+    model.reload();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(model.headwords(), (QList<QString> { u"cat"_s }));
 }
 
 TEST(WordListModelTest, ListsNeverCreatedGiveAnEmptyModel)

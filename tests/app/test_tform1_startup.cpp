@@ -277,6 +277,21 @@ TEST_F(FormTest, MissingFirstIndexFileLeavesEveryTabEmpty)
         EXPECT_EQ(form.wordList(t)->rowCount(), 0) << t;
 }
 
+TEST_F(FormTest, AWordAddedToATabThatNeverLoadedShowsInThatTabAlone)
+{
+    writeDictionary({ { 0, { baseEntry("apple", "1") } } });
+    std::filesystem::remove(file("eg/base_c.dak"));
+    TForm1 &form = startForm();
+    ASSERT_EQ(m_errors.size(), 1);
+
+    // How the add-word dialog hands a stored word to the running lists.
+    form.Dictionary.insertUserEntry(40, 0, zarel::TWordRecord::make("masa", 0, 1, 0));
+    form.wordList(40)->insertHeadword(0, u"masa"_s);
+    EXPECT_EQ(form.wordList(40)->headwords(), (QList<QString> { u"masa"_s }));
+    for (const int t : { 3, 39, 41, 55 })
+        EXPECT_EQ(form.wordList(t)->rowCount(), 0) << t;
+}
+
 TEST_F(FormTest, UnreadableSettingsFileStopsTheStartBeforeTheIndex)
 {
     writeDictionary({ { 0, { baseEntry("apple", "1") } } });
