@@ -162,9 +162,11 @@ void TAboutForm::FormShow()
         return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
     };
     // A word wider than the shown width (a long web address) is broken over more lines there
-    // than at the measuring width; the label is made tall enough for those too, so the end of
-    // the text still scrolls into view.
-    const int height = std::max(wrappedHeight(wrapWidth), wrappedHeight(kLabelWidth));
+    // than at the measuring width. The label is then made tall enough for those lines and for
+    // the strip that covers its lowest pixels at the end top, so the end of the text still
+    // scrolls into view.
+    const int covered = kScrollLimit - Panel4->y();
+    const int height = std::max(wrappedHeight(wrapWidth), wrappedHeight(kLabelWidth) + covered);
     m_startTop = Panel4->y() + 10;
     m_endTop = kScrollLimit - height;
     m_direction = -1;

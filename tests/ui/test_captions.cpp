@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -88,6 +89,12 @@ const WindowCase kWindows[] = {
       [](TForm1 &main) {
           auto *form = new THangForm1(&main);
           form->startFirstGame(u"book"_s, false);
+          return std::unique_ptr<QWidget>(form);
+      } },
+    { "HangmanLongPhrase",
+      [](TForm1 &main) {
+          auto *form = new THangForm1(&main);
+          form->startFirstGame(u"electroencephalographic recording"_s, false);
           return std::unique_ptr<QWidget>(form);
       } },
     { "AddWord",
@@ -190,4 +197,17 @@ TEST(CaptionFonts, TestsMeasureWithTheDesktopFonts)
     match.start(fcMatch, { u"-f"_s, u"%{family[0]}"_s, u"Sans Serif"_s });
     ASSERT_TRUE(match.waitForFinished(-1));
     EXPECT_EQ(QFontInfo(application).family(), QString::fromUtf8(match.readAllStandardOutput()));
+}
+
+// The about text scrolls through its frame: at the end of its way up its last line must have
+// come out above the lower edge strip, however its longest word wraps at the shown width.
+TEST_F(FormTest, AboutTextEndsAboveTheLowerStrip)
+{
+    TAboutForm form;
+    form.show();
+    form.Timer1->stop();
+    QLabel *label = form.Label1;
+    const int textHeight = label->heightForWidth(label->width());
+    EXPECT_LE(textHeight, label->height());
+    EXPECT_LE(form.endTop() + textHeight, form.Panel4->y());
 }
