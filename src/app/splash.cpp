@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 TSplash::TSplash(QWidget *parent)
@@ -35,6 +37,27 @@ void TSplash::showAndPaint()
     // processing during the load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
+}
+
+namespace {
+
+// Held without an owner until the main window takes it: a widget must never outlive the
+// application object, which a static owner's destruction at exit would risk.
+TSplash *g_shownAtStart = nullptr;
+
+} // namespace
+
+void TSplash::showAtStart()
+{
+    if (g_shownAtStart != nullptr)
+        return;
+    g_shownAtStart = new TSplash;
+    g_shownAtStart->showAndPaint();
+}
+
+std::unique_ptr<TSplash> TSplash::takeShown()
+{
+    return std::unique_ptr<TSplash>(std::exchange(g_shownAtStart, nullptr));
 }
 
 void TSplash::advance()

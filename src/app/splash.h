@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 
 class TSplash : public QWidget
@@ -16,6 +18,13 @@ public:
 
     // Shows the window centred on the screen and paints it at once.
     void showAndPaint();
+
+    // The program entry shows the splash before the main window is built, so it appears as
+    // soon as the application is up; the main window's creation then takes it over (and
+    // closes it when the start-up ends). takeShown() gives that splash, or null when none was
+    // shown or it was already taken.
+    static void showAtStart();
+    static std::unique_ptr<TSplash> takeShown();
     // One more index file read: advances the dot counter and repaints the label at once
     // (no events are processed while the files load).
     void advance();

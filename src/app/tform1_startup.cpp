@@ -43,10 +43,15 @@ std::string currentDirectory()
 
 void TForm1::FormCreate()
 {
-    Splash = std::make_unique<TSplash>();
+    // The program entry may have shown the splash already, before the window was built.
+    Splash = TSplash::takeShown();
+    const bool splashShown = Splash != nullptr;
+    if (!splashShown)
+        Splash = std::make_unique<TSplash>();
     CdWavePath = zarel::findCdWavePath();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    Splash->showAndPaint();
+    if (!splashShown)
+        Splash->showAndPaint();
 
     buildWordLists();
     m_designedFormWidth = width();

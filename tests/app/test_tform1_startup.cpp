@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QTextEdit>
 
 using namespace Qt::Literals::StringLiterals;
@@ -69,6 +70,28 @@ TEST_F(FormTest, WordBoxShowsTheHeadwordsOfTheFirstLetterWithNothingSelected)
     EXPECT_EQ(form.ProgramFolder, std::filesystem::current_path().string());
     EXPECT_FALSE(splashLeftOpen());
     EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(FormTest, ASplashShownBeforeTheWindowIsBuiltIsTakenOverAndClosed)
+{
+    writeDictionary({ { 0, { baseEntry("apple", "1") } } });
+    TSplash::showAtStart();
+    TSplash::showAtStart(); // a second call shows no second splash
+    QPointer<QWidget> early;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TSplash *>(w) != nullptr && w->isVisible()) {
+            EXPECT_TRUE(early.isNull()) << "two splash windows";
+            early = w;
+        }
+    }
+    ASSERT_FALSE(early.isNull());
+
+    TForm1 &form = startForm();
+    EXPECT_TRUE(form.startupStatus().ok());
+    EXPECT_TRUE(early.isNull());
+    EXPECT_FALSE(splashLeftOpen());
+    EXPECT_EQ(TSplash::takeShown(), nullptr);
+    EXPECT_EQ(comboItems(form.Combo), (QStringList { u"apple"_s }));
 }
 
 TEST_F(FormTest, SoundNumbersCountBaseRecordsPerLetterAndUserRecordsAreZero)
