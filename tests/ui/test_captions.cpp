@@ -74,6 +74,13 @@ const WindowCase kWindows[] = {
       } },
     { "Method3", [](TForm1 &main) { return std::unique_ptr<QWidget>(new TForm4(&main)); } },
     { "Method4", [](TForm1 &main) { return std::unique_ptr<QWidget>(new TForm6(&main)); } },
+    { "Method4ThreeDigitScore",
+      [](TForm1 &main) {
+          // A long exam: the score panel holds three-digit counts.
+          auto *form = new TForm6(&main);
+          form->Label1->setText(u"999 - 999"_s);
+          return std::unique_ptr<QWidget>(form);
+      } },
     { "Method5", [](TForm1 &main) { return std::unique_ptr<QWidget>(new TForm2(&main)); } },
     { "Method5NoEnglishWord",
       [](TForm1 &main) {
@@ -95,6 +102,14 @@ const WindowCase kWindows[] = {
       [](TForm1 &main) {
           auto *form = new THangForm1(&main);
           form->startFirstGame(u"electroencephalographic recording"_s, false);
+          return std::unique_ptr<QWidget>(form);
+      } },
+    { "HangmanThreeDigitScore",
+      [](TForm1 &main) {
+          // The scores outlive the window for the whole run.
+          auto *form = new THangForm1(&main);
+          form->startFirstGame(u"book"_s, false);
+          form->Label3->setText(u"999 - 999"_s);
           return std::unique_ptr<QWidget>(form);
       } },
     { "AddWord",
