@@ -142,6 +142,7 @@ public:
     // Stops the voice replay and enables the replay button when a recording exists.
     void StopVoiceReplay();
     void stopWavePlayer();
+    // Brings the replay button (with the other command buttons) in line with the state.
     void updateReplayButton();
     // True from the start of a voice recording to its stop; pronounce and replay stay off.
     bool voiceRecordingRunning() const;
@@ -163,6 +164,7 @@ public:
 
     // --- clipboard translation (tform1_clipboard.cpp) ---
     // A clipboard change: look the copied text up in the current direction, then the pop-up.
+    // While a method window is open the copied text waits and is looked up when it closes.
     void clipboardChanged();
 
     // --- learning methods and the hangman (src/methods/tform1_methods.cpp) ---
@@ -174,6 +176,16 @@ public:
     void Button10Click(); // the hangman
     // The entries of the tab whose headwords Combo holds (item i of Combo is entry i).
     const std::vector<const zarel::TWordRecord *> &comboEntries() const;
+    // True while a method window (Methods 1-5) is open.
+    bool methodWindowOpen() const { return m_methodWindowOpen; }
+
+    // --- the command buttons (tform1_wordlist.cpp) ---
+    // Decides save-list, clear, add, open and append, the five method buttons, the hangman,
+    // pronounce, record and replay from the state: the list's words, a recording running, a
+    // replay or a sound playing, a key page shown, and whether the current entry has a sound.
+    // Sets PronounceAfterPlay to what pronounce offers once a playing sound has ended. Run it
+    // after every change of that state.
+    void updateCommandButtons();
 
     // --- help and about windows (src/help/tform1_help.cpp) ---
     void F11Click(); // Help > Help and F1: the main help page of the interface language
@@ -310,10 +322,10 @@ private:
     void buildVoiceRecording();
     void teardownVoiceRecording();
     void setVoiceControlsEnabled(bool enabled);
-    // Method buttons work only while the word list has entries.
-    void updateMethodButtons();
+    void launchMethod(int method);
     void joinClipboardViewers();
     void leaveClipboardViewers();
+    void handleClipboardText(const QString &copied, bool popUp);
     void clipboardLookup(std::string key, int tab);
     void clipboardPopUp();
     void buildKeyPanel();
@@ -359,6 +371,9 @@ private:
     bool m_listKeyMove = false; // the list's selection is being moved by a key
     bool m_blankOverHeadword = false; // the blank being typed replaces the whole word box text
     bool m_keptListWriteFailed = false; // the last write of the kept word list failed
+    bool m_methodWindowOpen = false;
+    bool m_clipboardWaiting = false; // text was copied while a method window was open
+    QString m_waitingClipboardText; // the last text copied then
     std::array<std::function<void()>, 6> m_playEndGroups;
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;

@@ -26,7 +26,21 @@ void TForm1::leaveClipboardViewers()
 
 void TForm1::clipboardChanged()
 {
+    // The text is taken now: the program that copied it may be gone when it is looked up.
     const QString copied = QApplication::clipboard()->text();
+    if (m_methodWindowOpen) {
+        // A method drills through the word box and the article pane of the hidden main window;
+        // a lookup now would move them under the method, and the pop-up would show the window.
+        // The last text copied is looked up once the method has closed.
+        m_clipboardWaiting = true;
+        m_waitingClipboardText = copied;
+        return;
+    }
+    handleClipboardText(copied, true);
+}
+
+void TForm1::handleClipboardText(const QString &copied, bool popUp)
+{
     const std::u16string_view text = zarel::skipLeadingBlanks(std::u16string_view(
         reinterpret_cast<const char16_t *>(copied.utf16()), static_cast<size_t>(copied.size())));
     const bool blank = text.empty();
@@ -37,14 +51,16 @@ void TForm1::clipboardChanged()
         const int tab = zarel::englishTabForChar(static_cast<unsigned char>(key[0]));
         clipboardLookup(key, zarel::isEnglishTab(tab) ? tab : -1);
     }
-    clipboardPopUp();
+    if (popUp)
+        clipboardPopUp();
     if (ControlC1->isChecked() && KbTr1->isChecked()) {
         if (blank)
             return;
         const std::string key = zarel::turkishClipboardKey(text);
         clipboardLookup(key, zarel::turkishKeyTab(key));
     }
-    clipboardPopUp();
+    if (popUp)
+        clipboardPopUp();
 }
 
 void TForm1::clipboardLookup(std::string key, int tab)
@@ -69,7 +85,8 @@ void TForm1::clipboardLookup(std::string key, int tab)
 
 void TForm1::clipboardPopUp()
 {
-    if (!PopUp1->isChecked() || Tag != 0)
+    // Tag marks an open hangman or method window: the main window stays hidden under it.
+    if (!PopUp1->isChecked() || Tag != 0 || m_methodWindowOpen)
         return;
     if (isActiveWindow())
         return; // it has the keyboard already, in the word box

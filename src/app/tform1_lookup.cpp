@@ -69,6 +69,7 @@ void TForm1::selectTab(int tab)
 {
     TabControl1->setTabIndex(tab);
     fillComboItems(tab);
+    updateCommandButtons();
 }
 
 void TForm1::selectItem(int index)
@@ -77,6 +78,8 @@ void TForm1::selectItem(int index)
     Combo->setCurrentIndex(index < Combo->count() ? index : -1);
     selectWholeComboText();
     Combo->syncPopupHighlight();
+    // Pronounce follows the chosen entry even where no lookup change runs after.
+    updateCommandButtons();
 }
 
 void TForm1::selectWholeComboText()
@@ -122,7 +125,7 @@ void TForm1::ComboBox1Change()
     if (Combo->currentText() != u" ") {
         LastTab = tab;
         LastItemIndex = Combo->currentIndex();
-        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
+        updateCommandButtons();
     }
     const int i = Combo->currentIndex();
     if (i == -1 || !zarel::isValidTab(tab))
@@ -232,10 +235,6 @@ void TForm1::ComboKeyUp(int key, ShiftState)
 void TForm1::TabControl1Change()
 {
     const int tab = TabControl1->tabIndex();
-    if (mpegLibraryLoaded())
-        PronounceAfterPlay = zarel::isEnglishTab(tab);
-    else
-        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
     fillComboItems(tab);
     selectItem(0);
     Combo->setFocus();

@@ -9,6 +9,8 @@
 #include "controls/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/wordlistfile.h"
+#include "sound/taudio.h"
+#include "sound/tmpegplayer.h"
 
 #include <filesystem>
 #include <system_error>
@@ -22,6 +24,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,7 +76,7 @@ void TForm1::wireWordList()
     connect(N20, &QAction::triggered, this, &TForm1::Button3Click);
     // Save saves: File > Save runs the save command of the list's save button.
     connect(N21, &QAction::triggered, this, &TForm1::Button2Click);
-    updateMethodButtons();
+    updateCommandButtons();
     connect(N22, &QAction::triggered, this, [] {
         QMetaObject::invokeMethod(
             qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
@@ -113,10 +116,6 @@ void TForm1::ListBox1Click()
     selectItem(zarel::findStringPrefix(comboEntries(), shown, zarel::casingOfTab(tab)));
     ComboBox1Change();
     StopVoiceReplay();
-    if (mpegLibraryLoaded())
-        PronounceAfterPlay = zarel::isEnglishTab(tab);
-    else
-        Button7->setEnabled(zarel::isEnglishTab(tab) && !voiceRecordingRunning());
 }
 
 void TForm1::deleteListEntry(bool fromMenu)
@@ -145,32 +144,45 @@ void TForm1::updateCountLabel()
     Label1->adjustSize();
 }
 
-void TForm1::updateMethodButtons()
+void TForm1::updateCommandButtons()
 {
-    // No method can drill an empty list.
-    const bool any = !MarkedList.isEmpty();
-    for (QPushButton *b : { Button5, Button9, Button11, Button16, Button12 })
-        b->setEnabled(any);
+    const bool keyPage = !SpeedButton3->isHidden();
+    const bool recording = voiceRecordingRunning();
+    const bool replaying = Audio1->Player()->DeviceOpen();
+    const bool soundPlaying = MPEG1->isPlaying();
+    const bool listHasWords = !MarkedList.isEmpty();
+    const bool hasRecording = VoiceRecording && !VoiceRecording->isEmpty();
+    const bool hasSound = headwordSoundExists(TabControl1->tabIndex(), Combo->currentIndex());
+
+    // A key page and a recording lock the list commands; no method can drill an empty list,
+    // and an empty list has nothing to save or clear.
+    const bool listCommands = !keyPage && !recording;
+    for (QPushButton *b : { Button5, Button9, Button11, Button16, Button12, Button2 })
+        b->setEnabled(listCommands && listHasWords);
+    for (QPushButton *b : { Button10, Button13, Button1, Button3, Button4 })
+        b->setEnabled(listCommands);
+    Button4->setVisible(listHasWords);
+    ListBox1->setCursor(listHasWords ? Qt::PointingHandCursor : Qt::ArrowCursor);
+
+    // The microphone would record the word, and a replay and a pronunciation exclude each
+    // other. The start of a pronunciation disables pronounce, record and replay; record and
+    // replay come back with its end, pronounce with the next change, so that another word can
+    // cut the playing one short.
+    PronounceAfterPlay = !recording && hasSound;
+    Button7->setEnabled(PronounceAfterPlay && !replaying && !keyPage);
+    SpeedButton1->setEnabled(recording || (!keyPage && !replaying && !soundPlaying));
+    SpeedButton2->setEnabled(!keyPage && !recording && !replaying && !soundPlaying && hasRecording);
 }
 
 void TForm1::listBecameEmpty()
 {
-    updateMethodButtons();
-    Button2->setEnabled(false);
-    Button4->hide();
-    ListBox1->setCursor(Qt::ArrowCursor);
+    updateCommandButtons();
 }
 
 void TForm1::listGotEntries()
 {
     updateCountLabel();
-    updateMethodButtons();
-    if (MarkedList.isEmpty())
-        return;
-    Button2->setEnabled(true);
-    Button4->show();
-    Button4->setEnabled(true);
-    ListBox1->setCursor(Qt::PointingHandCursor);
+    updateCommandButtons();
 }
 
 void TForm1::appendListEntries(const std::vector<std::string> &marked)

@@ -24,6 +24,7 @@
 #endif
 
 #include <memory>
+#include <utility>
 
 #include <QListWidget>
 #include <QPushButton>
@@ -57,24 +58,33 @@ std::unique_ptr<QDialog> createMethodWindow(TForm1 *main, int method)
     }
 }
 
-void launchMethod(TForm1 *main, int method)
+} // namespace
+
+void TForm1::launchMethod(int method)
 {
     // The method buttons are disabled while the list is empty; a call from code finds the same.
-    if (zarel::methods::listCount(*main) == 0)
+    if (zarel::methods::listCount(*this) == 0)
         return;
-    main->StopVoiceReplay();
+    StopVoiceReplay();
     // The window reads the word list as it is now.
-    std::unique_ptr<QDialog> window = createMethodWindow(main, method);
+    std::unique_ptr<QDialog> window = createMethodWindow(this, method);
     if (!window)
         return;
-    main->hide();
+    Tag = 1;
+    m_methodWindowOpen = true;
+    hide();
     window->exec();
     window.reset();
+    m_methodWindowOpen = false;
+    Tag = 0;
     // The article pane follows the headword the method left in the word box.
-    zarel::methods::restoreMainWindow(*main, true);
+    zarel::methods::restoreMainWindow(*this, true);
+    updateCommandButtons();
+    // A text copied meanwhile is looked up now, over the method's last word; the window is
+    // in front already.
+    if (std::exchange(m_clipboardWaiting, false))
+        handleClipboardText(std::exchange(m_waitingClipboardText, QString()), false);
 }
-
-} // namespace
 
 void TForm1::wireMethods()
 {
@@ -88,27 +98,27 @@ void TForm1::wireMethods()
 
 void TForm1::Button5Click()
 {
-    launchMethod(this, 1);
+    launchMethod(1);
 }
 
 void TForm1::Button9Click()
 {
-    launchMethod(this, 2);
+    launchMethod(2);
 }
 
 void TForm1::Button11Click()
 {
-    launchMethod(this, 3);
+    launchMethod(3);
 }
 
 void TForm1::Button16Click()
 {
-    launchMethod(this, 4);
+    launchMethod(4);
 }
 
 void TForm1::Button12Click()
 {
-    launchMethod(this, 5);
+    launchMethod(5);
 }
 
 void TForm1::Button10Click()
@@ -130,5 +140,6 @@ void TForm1::Button10Click()
     // The game's word draws and its translation move the word box to other letters; the box,
     // the tab and the article pane are brought back in line as after a method.
     zarel::methods::restoreMainWindow(*this, true);
+    updateCommandButtons();
 #endif
 }

@@ -201,10 +201,9 @@ void TForm1::enterKeyPage()
     for (QWidget *w :
          std::initializer_list<QWidget *> { Button7, Button1, Button3, SpeedButton1, SpeedButton2 })
         w->hide();
-    for (QWidget *w : std::initializer_list<QWidget *> {
-             Button10, Button13, Button2, Button5, Button9, Button11, Button16, Button12, Button4 })
-        w->setEnabled(false);
+    // The shown OK button marks the key page: the command buttons lock with it.
     SpeedButton3->show();
+    updateCommandButtons();
     for (QMenu *m : { N18, N1, N9, N2, Langugae1 })
         m->setEnabled(false);
     for (QWidget *w : lockedWhileKeyPageShown(*this))
@@ -294,10 +293,6 @@ void TForm1::SpeedButton3Click()
     for (QWidget *w :
          std::initializer_list<QWidget *> { Button7, Button1, Button3, SpeedButton1, SpeedButton2 })
         w->show();
-    Button10->setEnabled(true);
-    Button13->setEnabled(true);
-    Button4->show();
-    Button4->setEnabled(true);
     for (QMenu *m : { N18, N1, N9, N2 })
         m->setEnabled(true);
     Panel4->hide();
@@ -305,19 +300,14 @@ void TForm1::SpeedButton3Click()
     for (QWidget *w : lockedWhileKeyPageShown(*this))
         w->setEnabled(true);
     Action1->setEnabled(true);
-    if (ListBox1->count() > 0) {
-        ListBox1->setCursor(Qt::PointingHandCursor);
-    } else {
-        Button2->setEnabled(false);
-        Button4->hide();
-    }
-    for (QWidget *w :
-         std::initializer_list<QWidget *> { Button5, Button9, Button11, Button16, Button12 })
-        w->setEnabled(true);
     SpeedButton3->hide();
+    // The method buttons, save and clear follow the list: an empty list has nothing to drill.
+    updateCommandButtons();
     if (!Combo->currentText().isEmpty())
         ComboBox1Change();
     else
         RichEdit1->clear();
     Combo->setFocus();
+    // As after every selection from code, the next typed character starts a new word.
+    selectWholeComboText();
 }

@@ -55,41 +55,33 @@ void TForm1::buildVoiceRecording()
 
 void TForm1::setVoiceControlsEnabled(bool enabled)
 {
-    for (QWidget *w : std::initializer_list<QWidget *> {
-             Combo, TabControl1, ListBox1, Button7, Button1, Button3, Button10, Button13, Button4 })
+    for (QWidget *w : std::initializer_list<QWidget *> { Combo, TabControl1, ListBox1 })
         w->setEnabled(enabled);
     for (QMenu *m : { N18, N1, N9, N2 })
         m->setEnabled(enabled);
-    if (enabled)
-        updateMethodButtons(); // as long as the list has words to drill
-    else
-        for (QPushButton *b : { Button5, Button9, Button11, Button16, Button12 })
-            b->setEnabled(false);
+    updateCommandButtons();
 }
 
 void TForm1::SpeedButton1Click()
 {
     const bool turkish = N14->isChecked();
     if (SpeedButton1->property("Tag").toInt() == 0) {
-        setVoiceControlsEnabled(false);
-        SpeedButton2->setEnabled(false);
-        Button2->setEnabled(false);
         VoiceRecording = std::make_unique<QByteArray>();
         VoiceRecordingRight = std::make_unique<QByteArray>();
         Audio1->Recorder()->StartRecording();
         SpeedButton1->setProperty("Tag", 1);
         SpeedButton1->setIcon(QIcon(u"Stop2.bmp"_s));
         SpeedButton1->setToolTip(turkish ? u"Dur"_s : u"Stop"_s);
+        setVoiceControlsEnabled(false);
         return;
     }
-    setVoiceControlsEnabled(true);
-    SpeedButton1->setEnabled(true);
-    SpeedButton2->setEnabled(true);
+    // Once this returns no recorded buffer is delivered any more, so the recording may be
+    // replayed from here on.
+    Audio1->Recorder()->StopRecording();
     SpeedButton1->setProperty("Tag", 0);
     SpeedButton1->setIcon(QIcon(u"Record1.bmp"_s));
     SpeedButton1->setToolTip(turkish ? u"Ses kaydı"_s : u"Record"_s);
-    // Once this returns no recorded buffer is delivered any more.
-    Audio1->Recorder()->StopRecording();
+    setVoiceControlsEnabled(true);
 }
 
 void TForm1::Audio1Record(const void *lp, const void *rp, quint16 size)
@@ -107,21 +99,15 @@ void TForm1::SpeedButton2Click()
         return;
     if (VoiceRecordingRight && VoiceRecordingRight->isEmpty())
         VoiceRecordingRight.reset();
-    SpeedButton2->setEnabled(false);
-    SpeedButton1->setEnabled(false);
-    Button7->setEnabled(false);
     Audio1->Player()->PlayStream(VoiceRecording.get(), VoiceRecordingRight.get(), 0);
-    // A replay that could not open the output never ends with OnPlayed: end it here, or the
-    // three buttons would stay disabled for good.
-    if (!Audio1->Player()->DeviceOpen())
-        Audio1Played();
+    // While the output is open, replay, record and pronounce are off. A replay that could not
+    // open the output never ends with OnPlayed, so the buttons stay as they are.
+    updateCommandButtons();
 }
 
 void TForm1::Audio1Played()
 {
-    SpeedButton1->setEnabled(true);
-    SpeedButton2->setEnabled(true);
-    Button7->setEnabled(true);
+    updateCommandButtons();
 }
 
 void TForm1::stopWavePlayer()
@@ -132,8 +118,7 @@ void TForm1::stopWavePlayer()
 
 void TForm1::updateReplayButton()
 {
-    SpeedButton2->setEnabled(!voiceRecordingRunning() && VoiceRecording
-                             && !VoiceRecording->isEmpty());
+    updateCommandButtons();
 }
 
 bool TForm1::voiceRecordingRunning() const

@@ -1,5 +1,6 @@
 // Clipboard translation in the main window: copied text is looked up by its longest leading
-// part in the current direction; the pop-up rule and its exception while the hangman is open.
+// part in the current direction; the pop-up rule and its exception while the hangman is open;
+// text copied while a method window is open waits until the method has closed.
 #include "apptestenvironment.h"
 
 #include "app/ttabcontrol.h"
@@ -9,8 +10,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using zarel::test::baseEntry;
@@ -101,4 +105,53 @@ TEST_F(ClipboardTest, HangmanOpenStopsThePopUpButNotTheLookup)
     copy(u"run"_s);
     EXPECT_EQ(pane(), u"run"_s);
     EXPECT_FALSE(form.isMinimized());
+}
+
+TEST_F(ClipboardTest, TextCopiedDuringAMethodWaitsAndTheMainWindowStaysHidden)
+{
+    TForm1 &form = start("11111");
+    form.selectTab(17);
+    form.selectItem(0);
+    form.Button1->click(); // "run" joins the word list
+    form.show();
+    const struct
+    {
+        const char *method;
+        QPushButton *button;
+    } methods[] = {
+        { "Method 1", form.Button5 },  { "Method 2", form.Button9 },  { "Method 3", form.Button11 },
+        { "Method 4", form.Button16 }, { "Method 5", form.Button12 },
+    };
+    for (const auto &m : methods) {
+        SCOPED_TRACE(m.method);
+        form.selectTab(16); // q: the copied word is elsewhere
+        bool opened = false;
+        bool hiddenAfterCopy = false;
+        bool lookedUpMeanwhile = true;
+        QTimer::singleShot(0, &form, [&] {
+            ASSERT_TRUE(QTest::qWaitFor(
+                [] { return qobject_cast<QDialog *>(QApplication::activeModalWidget()); }, 30000));
+            opened = true;
+            copy(u"run away quickly"_s);
+            hiddenAfterCopy = form.isHidden();
+            lookedUpMeanwhile = form.Combo->currentText() == u"run away"_s;
+            qobject_cast<QDialog *>(QApplication::activeModalWidget())->close();
+        });
+        ASSERT_TRUE(m.button->isEnabled());
+        m.button->click();
+        ASSERT_TRUE(opened);
+        EXPECT_TRUE(hiddenAfterCopy);
+        EXPECT_FALSE(lookedUpMeanwhile);
+        // Back from the method, the main window shows the copied text's entry as one.
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.isMinimized());
+        EXPECT_EQ(form.Tag, 0);
+        EXPECT_EQ(form.TabControl1->tabIndex(), 17);
+        EXPECT_EQ(form.Combo->currentText(), u"run away"_s);
+        EXPECT_EQ(form.Combo->currentIndex(), 1);
+        EXPECT_EQ(pane(), u"run away"_s);
+    }
+    // With no method open a copy is looked up at once again.
+    copy(u"run"_s);
+    EXPECT_EQ(pane(), u"run"_s);
 }

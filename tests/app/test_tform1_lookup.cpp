@@ -9,6 +9,7 @@
 #include "dictionary/lettertabs.h"
 #include "dictionary/tnewword.h"
 
+#include <filesystem>
 #include <functional>
 
 #include <QAbstractItemView>
@@ -109,6 +110,13 @@ protected:
                 baseEntry(cp("kış"), article("k\\'fd\\'fe", "winter")) } },
         });
         zarel::test::writeFile(file("Dictionary.cfg"), config);
+        // The r words and the a words have their sound files (the user's "rung" has none), so
+        // pronounce is offered for them.
+        for (const char *folder : { "wave/18", "wave/1" }) {
+            std::filesystem::create_directories(file(folder));
+            for (const char *number : { "1", "2", "3" })
+                zarel::test::writeFile(file(std::string(folder) + "/" + number + ".mp3"), "mp3");
+        }
         TForm1 &form = startForm();
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));

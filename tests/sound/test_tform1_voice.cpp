@@ -7,6 +7,7 @@
 #include "sound/taudio.h"
 #include "sound/tmpegplayer.h"
 
+#include <filesystem>
 #include <functional>
 
 #include <QAction>
@@ -46,6 +47,9 @@ protected:
         TForm1::setAudioFactory([this](QObject *owner) { return new TAudio(wave, owner); });
         writeDictionary({ { 17, { zarel::test::baseEntry("run", "{\\rtf1 run}") } },
                           { 45, { zarel::test::baseEntry("renk", "x") } } });
+        // "run" has a sound file, so pronounce is offered for it.
+        std::filesystem::create_directories(file("wave/18"));
+        zarel::test::writeFile(file("wave/18/1.mp3"), "not played here");
         startForm();
     }
     void TearDown() override
@@ -105,7 +109,11 @@ TEST_F(VoiceTest, RecordThenReplayTheSameSamples)
     EXPECT_FALSE(form.Button7->isEnabled());
     EXPECT_FALSE(form.SpeedButton1->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.SpeedButton1->isEnabled(); }, kLongWaitMs));
-    EXPECT_TRUE(form.Button7->isEnabled()); // the end of a replay enables it on any tab
+    EXPECT_FALSE(form.Button7->isEnabled()); // a Turkish word has nothing to pronounce
+    form.TabControl1->tabBar()->setCurrentIndex(17);
+    form.SpeedButton2->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.SpeedButton1->isEnabled(); }, kLongWaitMs));
+    EXPECT_TRUE(form.Button7->isEnabled()); // the end of a replay gives "run" its pronounce back
     const std::vector<char> played = wave->sink();
     EXPECT_EQ(
         QByteArray(played.data(), static_cast<qsizetype>(played.size())).left(recorded.size()),
@@ -125,12 +133,15 @@ TEST_F(VoiceTest, SecondRecordingReplacesTheFirst)
 
 TEST_F(VoiceTest, MissingDeviceIsNotReportedAndNothingHangs)
 {
+    m_form->selectTab(17);
+    m_form->selectItem(0);
+    m_form->ComboBox1Change();
     wave->setPresent(false);
     record(tone(4000, 500));
     EXPECT_TRUE(m_errors.isEmpty());
     EXPECT_TRUE(m_form->VoiceRecording->isEmpty());
-    EXPECT_TRUE(m_form->SpeedButton2->isEnabled());
-    m_form->SpeedButton2->click();
+    EXPECT_FALSE(m_form->SpeedButton2->isEnabled()); // nothing was recorded to replay
+    m_form->SpeedButton2Click();
     EXPECT_TRUE(m_form->SpeedButton1->isEnabled());
     EXPECT_TRUE(m_form->Button7->isEnabled());
 }
@@ -181,6 +192,7 @@ TEST_F(VoiceTest, LookupsDuringARecordingLeavePronounceAndReplayOff)
         EXPECT_EQ(wave->sink().size(), played);
         EXPECT_FALSE(form.MPEG1->LibraryLoaded());
     }
+    waitForInput(22050 * 2);
     form.SpeedButton1->click(); // stop
     EXPECT_TRUE(form.SpeedButton2->isEnabled());
 }
