@@ -237,34 +237,3 @@ TEST_F(CommandButtonsTest, EveryChangeOfStateLeavesTheButtonsByOneRule)
         EXPECT_EQ(form.Button4->isHidden(), form.MarkedList.isEmpty());
     }
 }
-
-// Pronounce, and what it gets back at the end of a sound, name the entry shown: on for a word
-// with a sound file, off for one without, a Turkish word, no word, and while recording.
-TEST_F(CommandButtonsTest, PronounceAfterASoundFollowsTheEntryShownAtItsEnd)
-{
-    TForm1 &form = start();
-    const struct
-    {
-        const char *entry;
-        int tab;
-        int item;
-        bool pronounce;
-    } entries[] = {
-        { "run, with a sound", 17, 1, true },
-        { "ran, without", 17, 0, false },
-        { "renk, Turkish", 45, 0, false },
-        { "nothing chosen", 17, -1, false },
-    };
-    for (const auto &e : entries) {
-        SCOPED_TRACE(e.entry);
-        form.selectTab(e.tab);
-        form.selectItem(e.item);
-        form.ComboBox1Change();
-        EXPECT_EQ(form.Button7->isEnabled(), e.pronounce);
-        EXPECT_EQ(form.PronounceAfterPlay, e.pronounce);
-        form.SpeedButton1->click(); // record
-        EXPECT_FALSE(form.PronounceAfterPlay);
-        form.SpeedButton1->click(); // stop
-        EXPECT_EQ(form.Button7->isEnabled(), e.pronounce);
-    }
-}
