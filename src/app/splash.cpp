@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -66,9 +67,24 @@ void TSplash::advance()
     Label1->repaint();
 }
 
-void TSplash::paintEvent(QPaintEvent *)
+void TSplash::paintEvent(QPaintEvent *event)
 {
+    // The picture is drawn once; the label's repaint after every index file only copies the
+    // part under the label back.
+    const qreal ratio = devicePixelRatioF();
+    if (m_picture.isNull() || m_picture.devicePixelRatio() != ratio) {
+        m_picture = QPixmap(size() * ratio);
+        m_picture.setDevicePixelRatio(ratio);
+        QPainter p(&m_picture);
+        paintPicture(p);
+    }
     QPainter p(this);
+    const QRect area = event->rect();
+    p.drawPixmap(area, m_picture, QRectF(area.topLeft() * ratio, area.size() * ratio));
+}
+
+void TSplash::paintPicture(QPainter &p)
+{
     QLinearGradient ground(0, 0, 0, height());
     ground.setColorAt(0, QColor(0x12, 0x2f, 0x6b));
     ground.setColorAt(1, QColor(0x5a, 0x0e, 0x18));

@@ -4,11 +4,13 @@
 
 #include "dictionary/dictionaryindex.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <memory>
 
 class QLabel;
+class QPainter;
 
 class TSplash : public QWidget
 {
@@ -35,5 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintPicture(QPainter &p);
+
     zarel::SplashProgress m_progress;
+    QPixmap m_picture;
 };
