@@ -15,10 +15,42 @@
 
 namespace zarel {
 
+// IndexBuffers[t]: the whole contents of one ".dak" file. The file is mapped read-only, so
+// its pages come into memory only when records on them are read and are shared with the file
+// cache; a file that cannot be mapped is read into memory instead. The index files are only
+// ever replaced by renaming a new file into place, which leaves a mapping of the old one
+// intact; a file cut short in place while mapped reads as zero bytes (empty records) in its
+// lost part instead of ending the program.
+class IndexBuffer
+{
+public:
+    IndexBuffer() = default;
+    IndexBuffer(IndexBuffer &&other) noexcept;
+    IndexBuffer &operator=(IndexBuffer &&other) noexcept;
+    IndexBuffer(const IndexBuffer &) = delete;
+    IndexBuffer &operator=(const IndexBuffer &) = delete;
+    ~IndexBuffer();
+
+    // The whole file at `path`; on failure the buffer is empty and the status says why.
+    Status load(const std::string &path);
+
+    const unsigned char *get() const { return m_data; }
+    size_t size() const { return m_size; }
+    bool mapped() const { return m_mapped; }
+
+private:
+    void release();
+
+    const unsigned char *m_data = nullptr;
+    size_t m_size = 0;
+    bool m_mapped = false;
+    std::unique_ptr<unsigned char[]> m_owned; // the contents when not mapped
+};
+
 struct TabLists
 {
     bool created = false; // the lists exist (false for tabs after a failed start-up)
-    std::unique_ptr<unsigned char[]> indexBuffer; // IndexBuffers[t]: the whole ".dak" file
+    IndexBuffer indexBuffer; // IndexBuffers[t]: the whole ".dak" file
     size_t indexSize = 0;
     std::vector<const TWordRecord *> entries; // EntryLists[t], file order, into indexBuffer
     std::vector<std::string> soundNumbers; // SoundNumbers[t], English tabs only

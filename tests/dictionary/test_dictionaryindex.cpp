@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+
 using namespace zarel;
 using namespace zarel::test;
 
@@ -40,6 +43,56 @@ TEST(DictionaryIndex, WholeRecordsOnly)
         EXPECT_EQ(index.tab(30).count(), c.records) << c.bytes << " bytes";
         EXPECT_TRUE(index.tab(30).soundNumbers.empty()); // Turkish tabs keep none
     }
+}
+
+TEST(DictionaryIndex, AFileCutShortWhileLoadedReadsAsEmptyRecordsInsteadOfEndingTheProgram)
+{
+    // Enough records for several pages, so the cut leaves some pages whole and loses others.
+    const int count = 200;
+    const struct
+    {
+        size_t keptBytes;
+        int wholeRecords; // the records that still lie wholly in the kept part
+    } cases[] = { { 0, 0 }, { 4096, 4096 / 111 }, { 111 * 150, 150 } };
+    for (const auto &c : cases) {
+        TempDir dir;
+        writeTestDictionary(dir.path(), {});
+        const std::string path = indexPath(dir.path(), 40);
+        writeFile(path, records(count));
+        DictionaryIndex index;
+        ASSERT_TRUE(index.loadTab(dir.path(), 40).ok());
+        const TabLists &tab = index.tab(40);
+        ASSERT_EQ(tab.count(), size_t(count));
+
+        // Cut in place (not replaced by a rename, as the program and its tools do).
+        std::filesystem::resize_file(path, c.keptBytes);
+        for (int i = 0; i < count; ++i) {
+            // Records that begin on a lost page read as zeros; records in the kept part are
+            // unchanged.
+            const std::string_view word = tab.headword(size_t(i));
+            const size_t keptPages = (c.keptBytes + 4095) / 4096 * 4096;
+            if (i < c.wholeRecords) {
+                EXPECT_EQ(word, "w" + std::to_string(i)) << c.keptBytes << " bytes, record " << i;
+            } else if (size_t(i) * kRecordSize >= keptPages) {
+                EXPECT_EQ(word, "") << c.keptBytes << " bytes, record " << i;
+            }
+        }
+    }
+}
+
+TEST(DictionaryIndex, AnIndexOfItsOwnOutlivesTheIndexItWasMovedFrom)
+{
+    TempDir dir;
+    writeTestDictionary(dir.path(), { { 3, { baseEntry("dog", "x") } } });
+    auto index = std::make_unique<DictionaryIndex>();
+    ASSERT_TRUE(index->loadTab(dir.path(), 3).ok());
+    TabLists kept = std::move(index->tab(3));
+    index.reset();
+    ASSERT_EQ(kept.count(), 1u);
+    EXPECT_EQ(kept.headword(0), "dog");
+    // Loading again replaces the old contents.
+    ASSERT_TRUE(kept.indexBuffer.load(indexPath(dir.path(), 3)).ok());
+    EXPECT_EQ(kept.indexBuffer.size(), kRecordSize);
 }
 
 TEST(DictionaryIndex, RecordsAreUsedInPlace)
