@@ -138,6 +138,11 @@ TEST(TabPicturesTest, SixteenPixelLettersThatDifferFromTabToTab)
     // I (tab 35) and İ (tab 36) differ by the dot; O and Ö by the umlaut.
     EXPECT_NE(zarel::app::drawTabPicture(35), zarel::app::drawTabPicture(36));
     EXPECT_NE(zarel::app::drawTabPicture(42), zarel::app::drawTabPicture(43));
+    // The set drawn in one go shows each tab's own letter, nothing of its neighbours.
+    for (int t = 0; t < 56; ++t)
+        EXPECT_EQ(pictures.at(t).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  zarel::app::drawTabPicture(t))
+            << t;
     EXPECT_TRUE(zarel::app::drawTabPicture(56).isNull());
     EXPECT_TRUE(zarel::app::drawTabPicture(-1).isNull());
 }
