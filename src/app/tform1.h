@@ -108,11 +108,15 @@ public:
     void Button7Click();
     // The end of any MP3 played through MPEG1: the open windows' groups, then the main window.
     void MPEG1PlayEnd();
-    // The sound file of item `item` of `tab`: the current directory + "/wave/" + (tab + 1) +
-    // "/" + its sound number + ".mp3"; empty for a Turkish tab or a bad item.
+    // The sound file of item `item` of `tab`, under the current directory: "/wave/" + (tab + 1)
+    // + "/" + its sound number + ".mp3" for a dictionary entry, zarel::userSoundPath for a word
+    // the user added; empty for a Turkish tab or a bad item.
     std::string headwordSoundPath(int tab, int item) const;
     // True when item `item` of `tab` has a sound file to pronounce.
     bool headwordSoundExists(int tab, int item) const;
+    // The sound of a word the user added to `tab` has been made (or its making failed): the
+    // command buttons follow. Called by the add-word dialog's sound maker.
+    Q_INVOKABLE void userSoundFinished(int tab, const QByteArray &headword);
     // Registers (or, with an empty function, removes) the end-of-sound group `group` (1-6) of
     // an open method window.
     void setPlayEndGroup(int group, std::function<void()> handler);

@@ -106,9 +106,12 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
             const QString rest = plain.mid(static_cast<qsizetype>(head)).trimmed();
             note.back = plainToHtml(rest.isEmpty() ? plain.trimmed() : rest);
         }
-        if (at.found() && methods::isEnglishBase(main, at)) {
+        if (at.found() && zarel::isEnglishTab(at.tab)) {
             const std::string source = main.headwordSoundPath(at.tab, at.item);
+            // A word the user added is named after its headword, which may be all digits: its
+            // copy is marked so it never takes the name of a numbered dictionary sound.
             const std::string name = "zarel-" + std::to_string(at.tab + 1) + "-"
+                + (methods::isEnglishBase(main, at) ? "" : "user-")
                 + std::filesystem::path(source).stem().string() + ".mp3";
             std::string bytes;
             if (copied.count(name) != 0) {

@@ -6,6 +6,7 @@
 
 #include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
+#include "dictionary/usersound.h"
 #include "sound/tmpegplayer.h"
 
 #include <filesystem>
@@ -17,20 +18,39 @@ std::string TForm1::headwordSoundPath(int tab, int item) const
 {
     if (!zarel::isEnglishTab(tab) || item < 0)
         return {};
-    const auto &numbers = Dictionary.tab(tab).soundNumbers;
-    if (static_cast<size_t>(item) >= numbers.size())
+    const zarel::TabLists &lists = Dictionary.tab(tab);
+    const auto at = static_cast<size_t>(item);
+    if (at >= lists.entries.size() || at >= lists.soundNumbers.size())
         return {};
-    // One folder per letter: the numbers restart at 1 for every letter.
     std::error_code ec;
     const std::string cwd = std::filesystem::current_path(ec).string();
-    return cwd + "/wave/" + std::to_string(tab + 1) + "/" + numbers[static_cast<size_t>(item)]
-        + ".mp3";
+    const zarel::TWordRecord *record = lists.entries[at];
+    // A word the user added has no number; its sound is named after its headword, outside the
+    // numbered folders, which may be shared read-only data.
+    if (!record->isBase()) {
+        const std::string relative = zarel::userSoundPath(tab, record->headword());
+        return relative.empty() ? std::string() : cwd + "/" + relative;
+    }
+    // One folder per letter: the numbers restart at 1 for every letter.
+    return cwd + "/wave/" + std::to_string(tab + 1) + "/" + lists.soundNumbers[at] + ".mp3";
 }
 
 bool TForm1::headwordSoundExists(int tab, int item) const
 {
     const std::string path = headwordSoundPath(tab, item);
     return !path.empty() && zarel::fileExists(path);
+}
+
+void TForm1::userSoundFinished(int tab, const QByteArray &headword)
+{
+    // Only the word on show can change a button; any other word waits for its next lookup.
+    const int item = Combo->currentIndex();
+    if (tab != TabControl1->tabIndex() || item < 0
+        || static_cast<size_t>(item) >= Dictionary.tab(tab).entries.size()
+        || Dictionary.tab(tab).entries[static_cast<size_t>(item)]->headword()
+            != std::string_view(headword.constData(), static_cast<size_t>(headword.size())))
+        return;
+    updateCommandButtons();
 }
 
 bool TForm1::mpegLibraryLoaded() const

@@ -301,11 +301,14 @@ TEST_F(LearningTest, ExportReadsBackWithEverySoundBesideIt)
     const QString path = folder + u"/words.txt"_s;
     const int comboItems = m_form->Combo->count();
     const int tab = m_form->TabControl1->tabIndex();
+    // The user entry "rung" has the sound made when it was added.
+    std::filesystem::create_directories(file("usersound/18"));
+    std::filesystem::copy_file(file("wave/18/1.mp3"), file("usersound/18/rung.mp3"));
 
     const AnkiExportResult r = exportForAnki(*m_form, path, true);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     EXPECT_EQ(r.notes, 5);
-    EXPECT_EQ(r.sounds, 2); // book and car; rung is a user entry, kitap Turkish, zzz unknown
+    EXPECT_EQ(r.sounds, 3); // book, car and the user's rung; kitap is Turkish, zzz unknown
     EXPECT_TRUE(r.message.contains(u"collection.media"_s));
     EXPECT_EQ(m_form->Combo->count(), comboItems); // the lookup controls are untouched
     EXPECT_EQ(m_form->TabControl1->tabIndex(), tab);
@@ -332,7 +335,8 @@ TEST_F(LearningTest, ExportReadsBackWithEverySoundBesideIt)
         EXPECT_TRUE(std::filesystem::is_regular_file(folder.toStdString() + "/" + name));
         ++sounds;
     }
-    EXPECT_EQ(sounds, 2);
+    EXPECT_EQ(sounds, 3);
+    EXPECT_EQ(split(lines[6], '\t')[2], "[sound:zarel-18-user-rung.mp3]");
     EXPECT_EQ(split(lines[3], '\t')[0], "book");
     EXPECT_NE(split(lines[3], '\t')[1].find("kitap"), std::string::npos);
     EXPECT_EQ(split(lines[5], '\t')[0], "kitap"); // Turkish entries export too

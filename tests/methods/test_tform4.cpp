@@ -240,8 +240,9 @@ TEST_F(Method3Test, NextAndPreviousPronounceFromTheInstalledSoundFolder)
     TForm4 &w = open({ u"book*"_s, u"rung*"_s, u"kitap"_s }, true);
     if (m_noSound)
         GTEST_SKIP() << "sox or lame could not make the test tone";
-    // English user entries are tried under the sound number "0".
-    std::filesystem::copy_file(m_tone, file("wave/18/0.mp3"));
+    // The sound made when the user added "rung".
+    std::filesystem::create_directories(file("usersound/18"));
+    std::filesystem::copy_file(m_tone, file("usersound/18/rung.mp3"));
     w.show();
 
     QTest::mouseClick(w.Button8, Qt::LeftButton); // book
@@ -263,7 +264,7 @@ TEST_F(Method3Test, NextAndPreviousPronounceFromTheInstalledSoundFolder)
     ASSERT_TRUE(m_form->CdWavePath.empty());
     QTest::mouseClick(w.Button7, Qt::LeftButton);
     EXPECT_EQ(w.Edit1->text(), u"rung"_s);
-    EXPECT_EQ(m_form->MPEG1->StreamName(), file("wave/18/0.mp3"));
+    EXPECT_EQ(m_form->MPEG1->StreamName(), file("usersound/18/rung.mp3"));
     EXPECT_FALSE(w.Button6->isEnabled());
     EXPECT_FALSE(w.Button7->isEnabled());
     EXPECT_FALSE(w.Button8->isEnabled());
