@@ -9,27 +9,19 @@
 
 using namespace zarel;
 
-namespace {
-
-struct PathCase
-{
-    int tab;
-    std::string headword; // code page 1254
-    std::string expected;
-};
-
-} // namespace
-
 TEST(UserSoundPath, NamesTheFileAfterTheHeadwordBytes)
 {
-    const PathCase cases[] = {
+    const struct
+    {
+        int tab;
+        std::string headword; // code page 1254
+        std::string expected;
+    } cases[] = {
         { 0, "apple", "usersound/1/apple.mp3" },
         { 25, "zoo-keeper2", "usersound/26/zoo-keeper2.mp3" },
         { 7, "hello world", "usersound/8/hello_20world.mp3" },
         { 1, "Bob", "usersound/2/_42ob.mp3" }, // capitals too, for case-blind file systems
-        { 0, "..", "usersound/1/_2e_2e.mp3" },
         { 0, "a/../b", "usersound/1/a_2f_2e_2e_2fb.mp3" },
-        { 0, "a_41", "usersound/1/a_5f41.mp3" },
         { 18,
           "\xFE"
           "arap\xE7\xFD",
@@ -38,30 +30,21 @@ TEST(UserSoundPath, NamesTheFileAfterTheHeadwordBytes)
           "\xDD"
           "stanbul",
           "usersound/9/_ddstanbul.mp3" }, // İstanbul
-        { 0, "a\tb\\c*?", "usersound/1/a_09b_5cc_2a_3f.mp3" },
         // No sound: Turkish tabs, tabs out of range, no headword.
         { 26, "apple", "" },
-        { 55, "zeytin", "" },
         { -1, "apple", "" },
         { 56, "apple", "" },
         { 3, "", "" },
     };
-    for (const PathCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(userSoundPath(c.tab, c.headword), c.expected) << c.tab << " " << c.headword;
-}
 
-TEST(UserSoundPath, LongNamesTurnIntoHexAtTheLimit)
-{
-    // 66 capitals escape to 198 characters and stay readable; 67 would need 201.
+    // Past 200 characters the name is all hex: 66 escaped capitals take 198, 67 would take 201.
     EXPECT_EQ(userSoundName(std::string(66, 'A')).size(), 198u);
-    EXPECT_EQ(userSoundName(std::string(66, 'A')).front(), '_');
     std::string hex = "+";
     for (int i = 0; i < 67; ++i)
         hex += "41";
     EXPECT_EQ(userSoundName(std::string(67, 'A')), hex);
-    // The longest headword a record holds still gives a name a file system takes (255 bytes).
-    EXPECT_EQ(userSoundName(std::string(101, '\xFE')).size(), 203u);
-    EXPECT_EQ(userSoundName(std::string(101, 'a')), std::string(101, 'a'));
 }
 
 TEST(UserSoundPath, DifferentHeadwordsNeverShareAFile)
@@ -69,30 +52,25 @@ TEST(UserSoundPath, DifferentHeadwordsNeverShareAFile)
     const std::string headwords[] = {
         "apple",
         "Apple",
-        "APPLE",
         "a_41",
         "aA",
         "a a",
         "a_20a",
-        "a-a",
         "+41",
+        "_ff",
+        "\xFF",
+        std::string(1, '\0'),
         std::string(66, 'A'),
         std::string(67, 'A'),
-        std::string(66, 'A') + "a",
         "+" + std::string(66, 'A'),
-        std::string(100, 'A'),
         std::string(101, 'A'),
-        std::string(1, '\0'),
-        "\x01",
-        "\xFF",
-        "_ff",
+        std::string(101, '\xFE'),
     };
     std::set<std::string> names;
     for (const std::string &h : headwords) {
         const std::string name = userSoundName(h);
         EXPECT_TRUE(names.insert(name).second) << "two headwords share " << name;
         EXPECT_EQ(name.find_first_of("/. \\"), std::string::npos) << name;
-        EXPECT_LE(name.size(), 203u);
-        EXPECT_EQ(userSoundName(h), name) << "the name must not change between runs";
+        EXPECT_LE(name.size(), 203u); // a file system takes names of 255 bytes
     }
 }
