@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 
 #include <utility>
@@ -25,7 +26,11 @@ TSplash::TSplash(QWidget *parent)
     font.setBold(true);
     Label1->setFont(font);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setStyleSheet(u"color: white; background: transparent;"_s);
+    // White on the picture; a label fills no background of its own. (A palette, not a style
+    // sheet: a style sheet brings the style sheet engine into the start.)
+    QPalette palette = Label1->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    Label1->setPalette(palette);
     Label1->setGeometry(0, 130, width(), 70);
 }
 
@@ -38,6 +43,7 @@ void TSplash::showAndPaint()
     // processing during the load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
+    m_sinceLabelPaint.start();
 }
 
 namespace {
@@ -64,7 +70,14 @@ std::unique_ptr<TSplash> TSplash::takeShown()
 void TSplash::advance()
 {
     Label1->setText(QString::fromStdString(m_progress.advance()));
-    Label1->repaint();
+    // No events are processed during the load, so the label is repainted here. Every repaint
+    // waits until the display has taken the previous one (a round trip to the X server), so
+    // it is repainted at most once a screen frame: files that load faster than that still
+    // advance the count, and the next repaint shows it.
+    if (!m_sinceLabelPaint.isValid() || m_sinceLabelPaint.elapsed() >= kLabelPaintInterval) {
+        Label1->repaint();
+        m_sinceLabelPaint.start();
+    }
 }
 
 void TSplash::paintEvent(QPaintEvent *event)

@@ -4,6 +4,7 @@
 
 #include "dictionary/dictionaryindex.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 
@@ -27,9 +28,10 @@ public:
     // shown or it was already taken.
     static void showAtStart();
     static std::unique_ptr<TSplash> takeShown();
-    // One more index file read: advances the dot counter and repaints the label at once
-    // (no events are processed while the files load).
+    // One more index file read: advances the dot counter and repaints the label at once (no
+    // events are processed while the files load), at most once per kLabelPaintInterval.
     void advance();
+    static constexpr qint64 kLabelPaintInterval = 16; // milliseconds, about a screen frame
 
     QLabel *Label1;
 
@@ -41,4 +43,5 @@ private:
 
     zarel::SplashProgress m_progress;
     QPixmap m_picture;
+    QElapsedTimer m_sinceLabelPaint;
 };

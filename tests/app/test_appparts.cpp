@@ -10,6 +10,7 @@
 #include "app/wordlistmodel.h"
 #include "dictionary/dictionaryindex.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QSignalSpy>
@@ -34,6 +35,31 @@ TEST(SplashTest, LabelShowsOneToSixDotsAndIsEmptyAfterEverySeventhFile)
             splash.advance();
         EXPECT_EQ(splash.Label1->text(), c.label) << c.files << " files";
     }
+}
+
+TEST(SplashTest, AFileReadAFrameAfterTheLastRepaintIsShownAtOnce)
+{
+    // Counts the label's paints (it is repainted directly, never through the event loop).
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    TSplash splash;
+    splash.showAndPaint();
+    splash.Label1->installEventFilter(&counter);
+    QElapsedTimer sincePaint;
+    sincePaint.start();
+    while (sincePaint.elapsed() <= TSplash::kLabelPaintInterval)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    counter.paints = 0;
+    splash.advance();
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(splash.Label1->text(), u"."_s);
 }
 
 TEST(SplashTest, IsABorderlessWindowWithALargeBoldLabel)
