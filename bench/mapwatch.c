@@ -1,7 +1,7 @@
 /* bench_mapwatch: starts a program and prints, for every top-level window it maps, the time
  * from the start to the window's MapNotify, as seen by another X client on the same server.
  *
- *   bench_mapwatch [--width W] [--detach] -- PROGRAM [ARGS...]
+ *   bench_mapwatch [--width W] [--detach] [--chdir DIR] -- PROGRAM [ARGS...]
  *
  * Lines printed: "map MS WIDTHxHEIGHT" per mapped top-level window, in order. With --width the
  * watch ends at the first window of that width: without --detach the program is then ended
@@ -32,11 +32,14 @@ static double now_ms(void)
 int main(int argc, char **argv)
 {
     int width = -1, detach = 0, i = 1;
+    const char *dir = NULL;
     for (; i < argc; ++i) {
         if (strcmp(argv[i], "--width") == 0 && i + 1 < argc)
             width = atoi(argv[++i]);
         else if (strcmp(argv[i], "--detach") == 0)
             detach = 1;
+        else if (strcmp(argv[i], "--chdir") == 0 && i + 1 < argc)
+            dir = argv[++i];
         else if (strcmp(argv[i], "--") == 0) {
             ++i;
             break;
@@ -44,7 +47,8 @@ int main(int argc, char **argv)
             break;
     }
     if (i >= argc) {
-        fprintf(stderr, "usage: %s [--width W] [--detach] -- PROGRAM [ARGS...]\n", argv[0]);
+        fprintf(stderr, "usage: %s [--width W] [--detach] [--chdir DIR] -- PROGRAM [ARGS...]\n",
+                argv[0]);
         return 2;
     }
 
@@ -73,6 +77,10 @@ int main(int argc, char **argv)
         /* The program's own output goes to our error output, so a caller that reads our output
          * until it closes is not held by a program left running. */
         dup2(STDERR_FILENO, STDOUT_FILENO);
+        if (dir != NULL && chdir(dir) != 0) {
+            perror(dir);
+            _exit(127);
+        }
         execvp(argv[i], argv + i);
         perror(argv[i]);
         _exit(127);

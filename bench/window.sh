@@ -79,12 +79,12 @@ if [ "$(cat "$DATA/.zarel-data-version" 2>/dev/null)" != "$("$PREFIX/bin/zarel-d
     "$WATCH" --width "$MAIN_WIDTH" -- "$LAUNCHER" >/dev/null
 fi
 
-# run_watched NAME COMMAND...: one timed start; appends the splash and main times to
+# run_watched NAME [--chdir DIR] -- COMMAND...: one timed start; appends the splash and main times to
 # $WORK/NAME.splash and $WORK/NAME.main.
 run_watched() {
     local name=$1 out
     shift
-    out="$("$WATCH" --width "$MAIN_WIDTH" -- "$@" 2>>"$WORK/errors.log")" || {
+    out="$("$WATCH" --width "$MAIN_WIDTH" "$@" 2>>"$WORK/errors.log")" || {
         echo "window.sh: $name ended before its window showed:" >&2
         cat "$WORK/errors.log" >&2
         exit 1
@@ -95,15 +95,12 @@ run_watched() {
         >>"$WORK/$name.main"
 }
 
-direct() { cd "$DATA" && exec "$PROGRAM"; }
-export -f direct
-export DATA PROGRAM
 
 echo "Start-up, $RUNS interleaved runs (load: $(cut -d' ' -f1-3 /proc/loadavg)) ..."
 for _ in $(seq "$RUNS"); do
-    run_watched empty "$EMPTY"
-    run_watched launcher "$LAUNCHER"
-    run_watched direct bash -c direct
+    run_watched empty -- "$EMPTY"
+    run_watched launcher -- "$LAUNCHER"
+    run_watched direct --chdir "$DATA" -- "$PROGRAM"
 done
 
 # stats FILE: "median min max" of the numbers in FILE.
