@@ -128,6 +128,11 @@ bool isEnglishBase(const TForm1 &main, Located at)
     return r != nullptr && zarel::isEnglishTab(at.tab) && r->isBase();
 }
 
+bool isEnglishHeadword(const TForm1 &main, Located at)
+{
+    return zarel::isEnglishTab(at.tab) && locatedRecord(main, at) != nullptr;
+}
+
 bool loadArticle(const TForm1 &main, Located at, QTextEdit *target)
 {
     const zarel::TWordRecord *r = locatedRecord(main, at);
@@ -140,8 +145,9 @@ bool loadArticle(const TForm1 &main, Located at, QTextEdit *target)
 
 std::string discSoundPath(const TForm1 &main, Located at)
 {
-    if (main.CdWavePath.empty() || !zarel::isEnglishTab(at.tab)
-        || locatedRecord(main, at) == nullptr)
+    // Only the dictionary's own headwords have a sound on the disc; a user's word would name
+    // the disc's sound "0".
+    if (main.CdWavePath.empty() || !isEnglishBase(main, at))
         return {};
     const auto &numbers = main.Dictionary.tab(at.tab).soundNumbers;
     if (static_cast<size_t>(at.item) >= numbers.size())
@@ -345,9 +351,9 @@ Located TMethodForm::locateInTab(int tab, const QString &searchText, bool keepCo
     return zarel::methods::locateInTab(*m_main, tab, searchText, keepComboText);
 }
 
-bool TMethodForm::isEnglishBase(Located at) const
+bool TMethodForm::isEnglishHeadword(Located at) const
 {
-    return zarel::methods::isEnglishBase(*m_main, at);
+    return zarel::methods::isEnglishHeadword(*m_main, at);
 }
 
 bool TMethodForm::loadArticle(Located at, QTextEdit *target)

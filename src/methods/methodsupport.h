@@ -89,11 +89,14 @@ Located locateEntry(TForm1 &main, int i, const QString &searchText, bool keepCom
 const zarel::TWordRecord *locatedRecord(const TForm1 &main, Located at);
 // True for a located English base headword (tab below 26, BaseFlag set): the ones with sounds.
 bool isEnglishBase(const TForm1 &main, Located at);
+// True for a located English headword, base or added by the user: the ones that are spoken
+// (a user's word once its sound has been made).
+bool isEnglishHeadword(const TForm1 &main, Located at);
 // Loads the article of a located headword into `target` as rich text. False (and `target`
 // untouched) when nothing was located.
 bool loadArticle(const TForm1 &main, Located at, QTextEdit *target);
 // The sound file of a located headword on the installation disc: CdWavePath + (tab + 1) + "/" +
-// sound number + ".mp3"; empty without a disc or for a Turkish tab.
+// sound number + ".mp3"; empty without a disc, for a Turkish tab or a word the user added.
 std::string discSoundPath(const TForm1 &main, Located at);
 
 // --- the main window's MP3 player ---
@@ -190,7 +193,7 @@ protected:
     zarel::methods::Located locate(int i, const QString &searchText, bool keepComboText = false);
     zarel::methods::Located locateInTab(int tab, const QString &searchText,
                                         bool keepComboText = false);
-    bool isEnglishBase(zarel::methods::Located at) const;
+    bool isEnglishHeadword(zarel::methods::Located at) const;
     bool loadArticle(zarel::methods::Located at, QTextEdit *target);
 
     // --- the learning history ---

@@ -194,7 +194,7 @@ void TForm2::Button3Click()
     if (!at.found())
         return;
     AnswerWord = mainForm()->Combo->currentText();
-    if (isEnglishBase(at)) {
+    if (isEnglishHeadword(at)) {
         PronounceRequest request;
         request.buttons = { Button3, Button7, Button8, Button4 };
         pronounce(at, request);

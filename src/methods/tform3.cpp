@@ -221,8 +221,8 @@ void TForm3::showWord(int i, bool speak)
     const Located at = locate(i, shownEntry(i));
     selectListEntry(i);
     if (at.found()) {
-        // User entries and Turkish headwords have no sound.
-        if (speak && isEnglishBase(at)) {
+        // Turkish headwords have no sound; a user's word has one once it has been made.
+        if (speak && isEnglishHeadword(at)) {
             PronounceRequest request;
             request.buttons = { Button4, Button5, Button7 };
             request.stopPlaying = true;

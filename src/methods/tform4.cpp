@@ -254,8 +254,8 @@ void TForm4::presentWord(int i, bool previous)
     const Located at = locate(i, AnswerWord);
     if (!at.found())
         return;
-    // Every located headword is tried: Turkish ones have no sound file, English user entries
-    // the sound number "0".
+    // Every located headword is tried: Turkish ones have no sound file, a user's word has one
+    // once it has been made.
     PronounceRequest request;
     if (previous)
         request.buttons = { Button6, Button7, Button8 };

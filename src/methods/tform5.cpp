@@ -289,8 +289,8 @@ void TForm5::showWord(int i, Command command, bool speak)
     Edit1->setText(shownEntry(i));
     Edit1->repaint();
     const Located at = locate(i, shownEntry(i));
-    // User entries and Turkish headwords have no sound.
-    if (speak && at.found() && isEnglishBase(at)) {
+    // Turkish headwords have no sound; a user's word has one once it has been made.
+    if (speak && at.found() && isEnglishHeadword(at)) {
         PronounceRequest request;
         request.buttons = { Button4, Button6, Button7 };
         request.stopPlaying = true;

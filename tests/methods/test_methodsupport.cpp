@@ -92,11 +92,15 @@ TEST_F(MethodSupportTest, ArticleAndSoundOnlyForLocatedHeadwords)
     EXPECT_TRUE(zarel::methods::loadArticle(*m_form, run, &pane));
     EXPECT_EQ(pane.toPlainText(), u"run: koşmak"_s);
     EXPECT_TRUE(zarel::methods::isEnglishBase(*m_form, run));
+    EXPECT_TRUE(zarel::methods::isEnglishHeadword(*m_form, run));
 
+    // A user entry is spoken (once its sound is made) but has no sound on the disc.
     const Located rung = zarel::methods::locateEntry(*m_form, 1, u"rung"_s);
-    EXPECT_FALSE(zarel::methods::isEnglishBase(*m_form, rung)); // a user entry
+    EXPECT_FALSE(zarel::methods::isEnglishBase(*m_form, rung));
+    EXPECT_TRUE(zarel::methods::isEnglishHeadword(*m_form, rung));
     const Located kitap = zarel::methods::locateEntry(*m_form, 2, u"kitap"_s);
     EXPECT_FALSE(zarel::methods::isEnglishBase(*m_form, kitap)); // a Turkish headword
+    EXPECT_FALSE(zarel::methods::isEnglishHeadword(*m_form, kitap));
     EXPECT_TRUE(zarel::methods::loadArticle(*m_form, kitap, &pane));
     EXPECT_EQ(pane.toPlainText(), u"kitap: book"_s);
 
@@ -110,6 +114,7 @@ TEST_F(MethodSupportTest, ArticleAndSoundOnlyForLocatedHeadwords)
     m_form->CdWavePath = "/media/cdrom/Wave/";
     EXPECT_EQ(zarel::methods::discSoundPath(*m_form, run), "/media/cdrom/Wave/18/1.mp3");
     EXPECT_EQ(zarel::methods::discSoundPath(*m_form, kitap), "");
+    EXPECT_EQ(zarel::methods::discSoundPath(*m_form, rung), "");
 }
 
 TEST_F(MethodSupportTest, FeedbackShowsThePictureWhileItsSoundPlays)

@@ -4,11 +4,13 @@
 #include "methodtestsupport.h"
 
 #include "app/ttabcontrol.h"
+#include "dictionary/usersound.h"
 #include "help/tform8.h"
 #include "methods/tform2.h"
 #include "sound/tmpegplayer.h"
 #include "sound/wavplayer.h"
 
+#include <filesystem>
 #include <set>
 
 #include <QCheckBox>
@@ -143,6 +145,27 @@ TEST_F(Method5Test, StepsPassOverEntriesWithoutEnglishHeadword)
     w.Button9->click();
     EXPECT_EQ(current(), 3);
     EXPECT_EQ(w.AnswerWord, u"car"_s);
+}
+
+TEST_F(Method5Test, AUserWordIsDictatedOnceItsSoundIsMade)
+{
+    TForm2 &w = open({ u"rung*"_s }, true);
+    if (m_noSound)
+        GTEST_SKIP() << "sox or lame could not make the test tone";
+    // Before its sound is made the word is silent and the commands stay usable.
+    w.Button9->click();
+    EXPECT_EQ(w.AnswerWord, u"rung"_s);
+    EXPECT_FALSE(m_form->MPEG1->LibraryLoaded());
+    EXPECT_TRUE(w.Button3->isEnabled());
+
+    const std::filesystem::path sound = file(zarel::userSoundPath(17, "rung"));
+    std::filesystem::create_directories(sound.parent_path());
+    std::filesystem::copy_file(m_tone, sound);
+    w.Button3->click();
+    EXPECT_TRUE(m_form->MPEG1->LibraryLoaded());
+    EXPECT_FALSE(w.Button3->isEnabled());
+    ASSERT_TRUE(waitForSoundEnd());
+    EXPECT_TRUE(w.Button3->isEnabled());
 }
 
 TEST_F(Method5Test, ListWithoutEnglishWordsSaysSo)
