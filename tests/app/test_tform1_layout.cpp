@@ -101,7 +101,9 @@ TEST_F(FormTest, ControlsStartInTheirDesignedStates)
     EXPECT_EQ(form.Combo->insertPolicy(), QComboBox::NoInsert);
     EXPECT_EQ(form.Action1->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(form.Tag, 0);
-    EXPECT_TRUE(form.PronounceAfterPlay);
+    // Nothing is chosen yet, so there is nothing to pronounce, now or after a sound.
+    EXPECT_FALSE(form.Button7->isEnabled());
+    EXPECT_FALSE(form.PronounceAfterPlay);
     EXPECT_TRUE(form.MarkedList.isEmpty());
 
     const QToolButton *letters[]
