@@ -3,7 +3,9 @@
  *
  *   bench_mapwatch [--width W] [--detach] [--chdir DIR] -- PROGRAM [ARGS...]
  *
- * Lines printed: "map MS WIDTHxHEIGHT" per mapped top-level window, in order. With --width the
+ * Lines printed: "map MS WIDTHxHEIGHT CPU" per mapped top-level window, in order, CPU being the
+ * processor time the program's main thread had used by then (ms, from /proc; "-" when unknown),
+ * which a busy machine disturbs far less than the time on the clock. With --width the
  * watch ends at the first window of that width: without --detach the program is then ended
  * (SIGTERM), with --detach it keeps running and "pid PID" is printed last. Without --width the
  * watch lasts until the program ends. Exit status 1 when the program ends before the window
@@ -21,6 +23,20 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+
+/* The processor time the main thread of `pid` has used, in ms; negative when unknown. */
+static double cpu_ms(pid_t pid)
+{
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/schedstat", (int)pid);
+    FILE *f = fopen(path, "r");
+    if (f == NULL)
+        return -1;
+    unsigned long long ns = 0;
+    const int n = fscanf(f, "%llu", &ns);
+    fclose(f);
+    return n == 1 ? (double)ns / 1e6 : -1;
+}
 
 static double now_ms(void)
 {
@@ -92,12 +108,16 @@ int main(int argc, char **argv)
         while ((ev = xcb_poll_for_event(c)) != NULL) {
             if ((ev->response_type & 0x7f) == XCB_MAP_NOTIFY) {
                 const double ms = now_ms() - start;
+                const double cpu = cpu_ms(pid);
                 const xcb_window_t w = ((xcb_map_notify_event_t *)ev)->window;
                 xcb_get_geometry_reply_t *g
                     = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), NULL);
                 const int gw = g ? g->width : 0, gh = g ? g->height : 0;
                 free(g);
-                printf("map %.1f %dx%d\n", ms, gw, gh);
+                if (cpu >= 0)
+                    printf("map %.1f %dx%d %.1f\n", ms, gw, gh, cpu);
+                else
+                    printf("map %.1f %dx%d -\n", ms, gw, gh);
                 fflush(stdout);
                 if (width > 0 && gw == width) {
                     free(ev);

@@ -93,6 +93,8 @@ run_watched() {
         >>"$WORK/$name.splash"
     awk -v w="$MAIN_WIDTH" '$1 == "map" && $3 ~ "^" w "x" { print $2; exit }' <<<"$out" \
         >>"$WORK/$name.main"
+    awk -v w="$MAIN_WIDTH" '$1 == "map" && $3 ~ "^" w "x" && $4 != "-" { print $4; exit }' \
+        <<<"$out" >>"$WORK/$name.cpu"
 }
 
 
@@ -115,6 +117,9 @@ read -r MAIN_MED MAIN_MIN MAIN_MAX < <(stats "$WORK/launcher.main")
 read -r SPLASH_MED SPLASH_MIN SPLASH_MAX < <(stats "$WORK/launcher.splash")
 read -r DIRECT_MED DIRECT_MIN DIRECT_MAX < <(stats "$WORK/direct.main")
 read -r DSPLASH_MED DSPLASH_MIN DSPLASH_MAX < <(stats "$WORK/direct.splash")
+read -r EMPTY_CPU _ _ < <(stats "$WORK/empty.cpu")
+read -r MAIN_CPU _ _ < <(stats "$WORK/launcher.cpu")
+read -r DIRECT_CPU _ _ < <(stats "$WORK/direct.cpu")
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0 && a != "-") printf "%.2f", a / b; else print "-" }'; }
 
 # Real headwords of every English letter, plain lower-case words only, spread over each list.
@@ -177,6 +182,10 @@ printf '  %-34s %7s ms  (%s-%s)  %sx empty\n' "splash, through the launcher" "$S
 printf '  %-34s %7s ms  (%s-%s)  %sx empty\n' "main window, through the launcher" "$MAIN_MED" "$MAIN_MIN" "$MAIN_MAX" "$(ratio "$MAIN_MED" "$EMPTY_MED")"
 printf '  %-34s %7s ms  (%s-%s)  %sx empty\n' "splash, started directly" "$DSPLASH_MED" "$DSPLASH_MIN" "$DSPLASH_MAX" "$(ratio "$DSPLASH_MED" "$EMPTY_MED")"
 printf '  %-34s %7s ms  (%s-%s)  %sx empty\n' "main window, started directly" "$DIRECT_MED" "$DIRECT_MIN" "$DIRECT_MAX" "$(ratio "$DIRECT_MED" "$EMPTY_MED")"
+echo "Processor time of the main thread up to the MapNotify (median; steadier on a busy machine)"
+printf '  %-34s %7s ms\n' "empty Qt window" "$EMPTY_CPU"
+printf '  %-34s %7s ms  %sx empty\n' "main window, through the launcher" "$MAIN_CPU" "$(ratio "$MAIN_CPU" "$EMPTY_CPU")"
+printf '  %-34s %7s ms  %sx empty\n' "main window, started directly" "$DIRECT_CPU" "$(ratio "$DIRECT_CPU" "$EMPTY_CPU")"
 echo "Memory"
 printf '  %-34s %s\n' "empty Qt window" "$MEM_EMPTY" "main window after start" "$MEM_START" \
     "main window after ${#WORDS[@]} lookups" "$MEM_LOOKUPS"
