@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -210,10 +211,14 @@ void TForm1::Button1Click()
     std::string marked(Dictionary.tab(tab).headword(static_cast<size_t>(i)));
     if (zarel::isEnglishTab(tab))
         marked += '*';
-    if (MarkedList.contains(zarel::app::fromCp1254(marked)))
-        return;
-    appendListEntries({ marked });
-    storeKeptList();
+    if (!MarkedList.contains(zarel::app::fromCp1254(marked))) {
+        appendListEntries({ marked });
+        storeKeptList();
+    }
+    // Words are collected by typing one, adding it, typing the next: the next key goes to the
+    // word box and replaces the word just added.
+    Combo->setFocus();
+    Combo->lineEdit()->selectAll();
 }
 
 void TForm1::Button3Click()

@@ -10,8 +10,10 @@
 #include <functional>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -182,6 +184,26 @@ TEST_F(WordListTest, AddCurrentWordOnceWithItsLanguage)
     form.N19->trigger(); // File > New adds too
     EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"çay"_s }));
     EXPECT_EQ(form.Label1->text(), u"2 Kelime"_s);
+}
+
+TEST_F(WordListTest, WordsAreCollectedByTypingAndAddingOneAfterAnother)
+{
+    TForm1 &form = start();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // The keys go wherever the focus is, as a user's keyboard does; the add button is clicked
+    // with the mouse, which gives it the focus for the moment.
+    for (const QString &word : { u"run"_s, u"book"_s, u"run"_s }) {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, word);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    }
+    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"Book*"_s }));
+    EXPECT_EQ(form.Combo->currentText(), u"run"_s);
+    EXPECT_TRUE(form.Combo->hasFocus());
 }
 
 TEST_F(WordListTest, SavedListOpensAgainWithItsLanguagesAndAppendAddsToIt)
