@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QSignalBlocker>
 #include <QThread>
 
@@ -134,6 +135,40 @@ void TAudioSettings::setSampleRate(quint16 value)
     m_owner->applyFormat(this, nullptr, nullptr, &value);
 }
 
+const WaveFormat &TAudioSettings::FormatBlock() const
+{
+    settleInitialBuffers();
+    return m_format;
+}
+
+quint32 TAudioSettings::BufferBytes() const
+{
+    settleInitialBuffers();
+    return m_bufferBytes;
+}
+
+bool TAudioSettings::BuffersAllocated() const
+{
+    settleInitialBuffers();
+    return m_buffersAllocated;
+}
+
+// A new component has the recorder's buffers when an input device exists, and the player's
+// when output devices exist as well. Counting the devices scans the sound system's device
+// names, so it waits until the buffers are looked at; any allocation or release before then
+// (a format change, a recording, a teardown) decides instead.
+void TAudioSettings::settleInitialBuffers() const
+{
+    if (!m_initialBuffersPending)
+        return;
+    auto *self = const_cast<TAudioSettings *>(this);
+    self->m_initialBuffersPending = false;
+    WaveSystem &system = *m_owner->m_system;
+    const bool recorder = this == m_owner->m_recorder;
+    if (system.inputDeviceCount() > 0 && (recorder || system.outputDeviceCount() > 0))
+        self->allocateBuffers();
+}
+
 bool TAudioSettings::allocateBuffers()
 {
     releaseBuffers();
@@ -164,6 +199,7 @@ bool TAudioSettings::allocateBuffers()
 
 void TAudioSettings::releaseBuffers()
 {
+    m_initialBuffersPending = false;
     for (int i = 0; i < BufferCount; ++i) {
         m_headers[i] = WaveHeader {};
         m_data[i].reset();
@@ -709,14 +745,11 @@ TAudio::TAudio(std::shared_ptr<WaveSystem> system, QObject *parent)
     : QObject(parent)
     , m_system(system ? std::move(system) : makeAlsaWaveSystem())
 {
+    // The mixer and the device counts are read on first use (readInitialMixer,
+    // settleInitialBuffers).
     m_player = new TPlayer(this);
     m_recorder = new TRecorder(this);
     m_mixer = new TMixerSettings(this);
-    m_mixer->readMixer(m_mixerDeviceId);
-    m_errorText.clear();
-    if (m_system->inputDeviceCount() > 0 && m_recorder->allocateBuffers()
-        && m_system->outputDeviceCount() > 0)
-        m_player->allocateBuffers();
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TAudio::teardown);
 }
@@ -732,6 +765,8 @@ TAudio::~TAudio()
 void TAudio::teardown()
 {
     const QSignalBlocker blocker(this);
+    // A component torn down before its first use stays without a mixer.
+    m_initialMixerPending = false;
     if (m_player->DeviceOpen())
         m_player->stop(false);
     if (m_recorder->DeviceOpen())
@@ -751,8 +786,31 @@ void TAudio::setAudioDeviceID(int value)
     }
 }
 
+TMixerSettings *TAudio::Mixer() const
+{
+    if (m_initialMixerPending)
+        const_cast<TAudio *>(this)->readInitialMixer();
+    return m_mixer;
+}
+
+void TAudio::readInitialMixer()
+{
+    m_initialMixerPending = false;
+    // A new component's ErrorText is empty: a mixer that cannot be read leaves it so.
+    const QString errorText = m_errorText;
+    m_mixer->readMixer(m_mixerDeviceId);
+    m_errorText = errorText;
+}
+
+void TAudio::connectNotify(const QMetaMethod &signal)
+{
+    if (m_initialMixerPending && signal == QMetaMethod::fromSignal(&TAudio::OnMixerChange))
+        readInitialMixer();
+}
+
 void TAudio::setMixerDeviceID(int value)
 {
+    m_initialMixerPending = false;
     m_mixerDeviceId = value;
     m_mixer->readMixer(value);
 }

@@ -68,10 +68,10 @@ public:
     // The device's open notice has come and its close notice has not.
     bool Active() const { return m_active.load(); }
     // The wave format in force (rebuilt with the buffers).
-    const zarel::wave::WaveFormat &FormatBlock() const { return m_format; }
+    const zarel::wave::WaveFormat &FormatBlock() const;
     // Bytes of one data buffer: NoSamples × block align.
-    quint32 BufferBytes() const { return m_bufferBytes; }
-    bool BuffersAllocated() const { return m_buffersAllocated; }
+    quint32 BufferBytes() const;
+    bool BuffersAllocated() const;
 
     TAudio *Owner() const { return m_owner; }
 
@@ -89,6 +89,9 @@ protected:
     void releaseBuffers();
     // Points every header at its buffer with the full length and clears the other fields.
     void resetHeaders();
+    // Makes the buffers a new component starts with, if nothing has allocated or released
+    // them since: the device counts that decide it are asked for only now.
+    void settleInitialBuffers() const;
     void setError(const QString &text);
     static QString withPlatformText(const QString &fixed, int result);
 
@@ -100,6 +103,8 @@ protected:
     zarel::wave::WaveFormat m_format;
     quint32 m_bufferBytes = 0;
     bool m_buffersAllocated = false;
+    // The buffers of a new component are still to be made (see settleInitialBuffers).
+    bool m_initialBuffersPending = true;
     std::array<zarel::wave::WaveHeader, BufferCount> m_headers {};
     std::array<std::unique_ptr<char[]>, BufferCount> m_data;
     std::array<std::unique_ptr<char[]>, BufferCount> m_split;
@@ -247,7 +252,11 @@ class TAudio : public QObject
     Q_PROPERTY(QString Version READ Version WRITE setVersion)
 
 public:
-    // Uses the sound card through ALSA.
+    // Uses the sound card through ALSA. Creating the component does not open the sound system:
+    // the device counts and the mixer are read on first use (a recording, a playing, a look at
+    // the buffers or the mixer, or a connection to OnMixerChange), so that a program which owns
+    // a component starts without them. What a caller sees is the same as if they had been read
+    // here.
     explicit TAudio(QObject *parent = nullptr);
     // Uses the given wave system (the virtual device in tests).
     explicit TAudio(std::shared_ptr<zarel::wave::WaveSystem> system, QObject *parent = nullptr);
@@ -270,7 +279,8 @@ public:
 
     TPlayer *Player() const { return m_player; }
     TRecorder *Recorder() const { return m_recorder; }
-    TMixerSettings *Mixer() const { return m_mixer; }
+    // Reads mixer MixerDeviceID on the first call, unless it has been read or closed since.
+    TMixerSettings *Mixer() const;
 
     QString Version() const;
     void setVersion(const QString &) { }
@@ -296,7 +306,13 @@ Q_SIGNALS:
     // identifier, then with the destination and source of the first line owning the control.
     void OnMixerChange(QObject *sender, quint16 destination, quint16 source);
 
+protected:
+    // A connection to OnMixerChange reads the mixer, so that its notices come.
+    void connectNotify(const QMetaMethod &signal) override;
+
 private:
+    // The mixer a new component reads, read on first use; ErrorText stays as it was.
+    void readInitialMixer();
     void applyFormat(TAudioSettings *side, const TBPS *bits, const TChannels *channels,
                      const quint16 *rate);
     void applyNoSamples(quint16 value);
@@ -311,6 +327,8 @@ private:
     TPlayer *m_player = nullptr;
     TRecorder *m_recorder = nullptr;
     TMixerSettings *m_mixer = nullptr;
+    // The mixer of a new component is still to be read (see readInitialMixer).
+    bool m_initialMixerPending = true;
     QString m_errorText;
     bool m_tornDown = false;
     std::mutex m_handlerMutex;

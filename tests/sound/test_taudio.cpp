@@ -684,6 +684,173 @@ TEST_F(TAudioTest, RealDevicesRecordTheToneThatIsPlayed)
     EXPECT_GT(best, 100 * other);
 }
 
+// A wave system that counts what it is asked: the devices are the virtual ones when present,
+// and mixer 0 is a fixed one with a single line when the system has a mixer.
+class CountingSystem final : public zarel::wave::WaveSystem
+{
+public:
+    CountingSystem(bool input, bool output, bool mixer)
+        : m_input(input)
+        , m_output(output)
+        , m_hasMixer(mixer)
+    { }
+    int inputDeviceCount() override { return ++calls, m_input ? 1 : 0; }
+    int outputDeviceCount() override { return ++calls, m_output ? 1 : 0; }
+    int openInput(int id, const zarel::wave::WaveFormat &format, zarel::wave::Callback callback,
+                  void *instance, std::unique_ptr<zarel::wave::WaveIn> &device) override
+    {
+        ++calls;
+        if (!m_input)
+            return zarel::wave::NotPresent;
+        return m_wave.openInput(id, format, callback, instance, device);
+    }
+    int openOutput(int id, const zarel::wave::WaveFormat &format, zarel::wave::Callback callback,
+                   void *instance, std::unique_ptr<zarel::wave::WaveOut> &device) override
+    {
+        ++calls;
+        if (!m_output)
+            return zarel::wave::NotPresent;
+        return m_wave.openOutput(id, format, callback, instance, device);
+    }
+    int mixerDeviceCount() override { return ++calls, m_hasMixer ? 1 : 0; }
+    int openMixer(int deviceId, std::unique_ptr<zarel::wave::Mixer> &mixer) override
+    {
+        ++calls;
+        ++mixerOpens;
+        if (deviceId != 0)
+            return zarel::wave::BadDevice;
+        mixer = std::make_unique<OneLineMixer>();
+        return zarel::wave::Ok;
+    }
+
+    int calls = 0;
+    int mixerOpens = 0;
+
+private:
+    class OneLineMixer final : public zarel::wave::Mixer
+    {
+    public:
+        OneLineMixer()
+        {
+            m_lines.resize(2);
+            m_lines[1].destination = 0;
+            m_lines[1].source = 0;
+            m_lines[1].name = "Master";
+            m_lines[1].volumeControl = 7;
+        }
+        const std::vector<zarel::wave::MixerLine> &lines() const override { return m_lines; }
+        int handle() const override { return 0; }
+        std::vector<pollfd> pollDescriptors() override { return {}; }
+        std::vector<uint32_t> handleEvents() override { return {}; }
+        bool alive() const override { return true; }
+
+    private:
+        std::vector<zarel::wave::MixerLine> m_lines;
+    };
+
+    zarel::wave::VirtualWave m_wave;
+    bool m_input;
+    bool m_output;
+    bool m_hasMixer;
+};
+
+TEST_F(TAudioTest, CreatingAndDestroyingAComponentLeavesTheSoundSystemAlone)
+{
+    auto system = std::make_shared<CountingSystem>(true, true, true);
+    {
+        TAudio audio(system);
+        audio.setSeparateCtrls(true);
+        audio.Recorder()->setTrigLevel(5);
+        audio.teardown();
+    }
+    EXPECT_EQ(system->calls, 0);
+}
+
+// On first look a new component shows what the device counts give it.
+TEST_F(TAudioTest, TheFirstLookAtTheBuffersShowsWhatTheDevicesGive)
+{
+    struct Case
+    {
+        bool input, output, recorderBuffers, playerBuffers;
+    };
+    const Case cases[] = {
+        { true, true, true, true },
+        { true, false, true, false },
+        { false, true, false, false },
+        { false, false, false, false },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "input " << c.input << ", output " << c.output);
+        auto system = std::make_shared<CountingSystem>(c.input, c.output, false);
+        TAudio audio(system);
+        EXPECT_EQ(audio.Player()->BuffersAllocated(), c.playerBuffers);
+        EXPECT_EQ(audio.Recorder()->BufferBytes(), c.recorderBuffers ? 8192u : 0u);
+        EXPECT_EQ(audio.Recorder()->BuffersAllocated(), c.recorderBuffers);
+        EXPECT_TRUE(audio.ErrorText().isEmpty());
+    }
+}
+
+// The main window sets the format before anything else: that makes the buffers and no device is
+// counted; recording then works the first time.
+TEST_F(TAudioTest, AFormatSetFirstMakesTheBuffersWithoutCountingDevices)
+{
+    auto system = std::make_shared<CountingSystem>(true, true, false);
+    TAudio audio(system);
+    audio.Recorder()->setBitsPerSample(TBPS::_16);
+    audio.Recorder()->setSampleRate(22050);
+    EXPECT_EQ(system->calls, 0);
+    EXPECT_TRUE(audio.Player()->BuffersAllocated());
+    EXPECT_EQ(audio.Recorder()->BufferBytes(), 16384u);
+    EXPECT_EQ(system->calls, 0);
+    EXPECT_TRUE(audio.Recorder()->StartRecording());
+    EXPECT_TRUE(audio.Recorder()->StopRecording());
+}
+
+TEST_F(TAudioTest, TheMixerIsReadWhenFirstAskedForOrWatched)
+{
+    {
+        // Asked for: read once, and a failed read keeps the text of the last failure.
+        auto system = std::make_shared<CountingSystem>(false, false, true);
+        TAudio audio(system);
+        audio.Recorder()->StopRecording();
+        ASSERT_TRUE(audio.Mixer()->Initialised());
+        ASSERT_EQ(audio.Mixer()->Details().size(), 2u);
+        EXPECT_EQ(audio.Mixer()->Details()[1].Name, u"Master"_s);
+        EXPECT_EQ(audio.Mixer()->Details()[1].VolumeControl, 7u);
+        EXPECT_EQ(system->mixerOpens, 1);
+        EXPECT_EQ(audio.ErrorText(), u"Recorder already closed"_s);
+
+        auto noMixer = std::make_shared<CountingSystem>(false, false, false);
+        TAudio without(noMixer);
+        EXPECT_FALSE(without.Mixer()->Initialised());
+        EXPECT_TRUE(without.ErrorText().isEmpty());
+    }
+    {
+        // Watched: connecting to OnMixerChange reads it, so that its notices come.
+        auto system = std::make_shared<CountingSystem>(false, false, true);
+        TAudio audio(system);
+        QObject::connect(&audio, &TAudio::OnMixerChange, &audio,
+                         [](QObject *, quint16, quint16) {});
+        EXPECT_EQ(system->mixerOpens, 1);
+        EXPECT_TRUE(audio.Mixer()->Initialised());
+        EXPECT_EQ(system->mixerOpens, 1);
+    }
+    {
+        // Another mixer number chosen first, or a teardown: the first one is never read.
+        auto system = std::make_shared<CountingSystem>(false, false, true);
+        TAudio audio(system);
+        audio.setMixerDeviceID(1);
+        EXPECT_FALSE(audio.Mixer()->Initialised());
+        EXPECT_EQ(audio.ErrorText(),
+                  u"Could not open the mixer: "_s
+                      + QString::fromUtf8(zarel::wave::errorText(zarel::wave::BadDevice)));
+        TAudio tornDown(system);
+        tornDown.teardown();
+        EXPECT_FALSE(tornDown.Mixer()->Initialised());
+        EXPECT_EQ(system->mixerOpens, 1);
+    }
+}
+
 // No wave devices; mixer 0 is a named ALSA control device.
 class MixerOnlySystem final : public zarel::wave::WaveSystem
 {
