@@ -14,9 +14,11 @@
 #include "learning/learningmenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -52,6 +54,63 @@ public:
 private:
     int m_height;
 };
+
+// A standard icon of the application's style that is looked up when it is first drawn or asked
+// about. Looking up the first one reads the icon theme's index, several milliseconds that would
+// otherwise come before the window shows; a button that stays hidden never pays it. Until then
+// the icon counts as not null, so that buttons lay out as they do with the icon itself.
+class StandardIconOnFirstUse final : public QIconEngine
+{
+public:
+    explicit StandardIconOnFirstUse(QStyle::StandardPixmap which)
+        : m_which(which)
+    { }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return icon().name(); }
+    bool isNull() override { return false; }
+    QString key() const override { return u"StandardIconOnFirstUse"_s; }
+    QIconEngine *clone() const override { return new StandardIconOnFirstUse(*this); }
+
+private:
+    const QIcon &icon()
+    {
+        if (!m_looked) {
+            m_looked = true;
+            m_icon = QApplication::style()->standardIcon(m_which);
+        }
+        return m_icon;
+    }
+
+    QStyle::StandardPixmap m_which;
+    bool m_looked = false;
+    QIcon m_icon;
+};
+
+QIcon standardIcon(QStyle::StandardPixmap which)
+{
+    return QIcon(new StandardIconOnFirstUse(which));
+}
 
 // A panel with a raised bevel of `bevel` pixels (0: none) whose docked children sit inside it.
 QFrame *makePanel(QWidget *parent, const QString &name, int width, int height, int bevel)
@@ -279,10 +338,10 @@ void TForm1::buildRightPanels(AlignLayout *mainLayout)
     }
     Button10->setText(u"☺"_s);
     Button10->setToolTip(u"ADAM ASMACA"_s);
-    Button2->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Button2->setIcon(standardIcon(QStyle::SP_DialogSaveButton));
     Button2->setToolTip(u"Kelimeler listesini kaydet"_s);
     Button2->setEnabled(false);
-    Button13->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    Button13->setIcon(standardIcon(QStyle::SP_FileDialogNewFolder));
     Button13->setToolTip(u"Kelimeler dosyasını listeye ekle"_s);
 
     Panel1 = makePanel(rightPanel1, u"Panel1"_s, 134, 258, 1);
@@ -305,7 +364,7 @@ void TForm1::buildRightPanels(AlignLayout *mainLayout)
     Label1->setText(u"0 Kelime"_s);
     Label1->adjustSize();
     Button4 = makeButton<QPushButton>(Panel1, u"Button4"_s, QRect(98, 228, 30, 30));
-    Button4->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    Button4->setIcon(standardIcon(QStyle::SP_TrashIcon));
     Button4->setToolTip(u"Kelimeler listesini sil"_s);
     Button4->hide();
 }
@@ -321,20 +380,20 @@ void TForm1::buildArticlePanel(AlignLayout *mainLayout)
     Image2 = makeImage(Panel3, u"Image2"_s);
     alignLayout(Panel3)->addAligned(Image2, Align::Client);
     Button7 = makeButton<QPushButton>(Panel3, u"Button7"_s, QRect(4, 3, 76, 36));
-    Button7->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    Button7->setIcon(standardIcon(QStyle::SP_MediaVolume));
     Button7->setToolTip(u"Kelimenin telaffuzu"_s);
     SpeedButton1 = makeButton<QToolButton>(Panel3, u"SpeedButton1"_s, QRect(83, 3, 76, 36));
     SpeedButton1->setText(u"●"_s);
     SpeedButton1->setToolTip(u"Ses kaydı"_s);
     SpeedButton2 = makeButton<QToolButton>(Panel3, u"SpeedButton2"_s, QRect(162, 3, 76, 36));
-    SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    SpeedButton2->setIcon(standardIcon(QStyle::SP_MediaPlay));
     SpeedButton2->setToolTip(u"Tekrarlama"_s);
     SpeedButton2->setEnabled(false);
     Button1 = makeButton<QPushButton>(Panel3, u"Button1"_s, QRect(241, 3, 76, 36));
-    Button1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    Button1->setIcon(standardIcon(QStyle::SP_ArrowRight));
     Button1->setToolTip(u"Listeye ekle"_s);
     Button3 = makeButton<QPushButton>(Panel3, u"Button3"_s, QRect(320, 3, 76, 36));
-    Button3->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    Button3->setIcon(standardIcon(QStyle::SP_DialogOpenButton));
     Button3->setToolTip(u"Kelimeler dosyasını listeye aç"_s);
     SpeedButton3 = makeButton<QToolButton>(Panel3, u"SpeedButton3"_s, QRect(320, 3, 76, 36));
     SpeedButton3->setText(u"OK"_s);

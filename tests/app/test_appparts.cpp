@@ -10,10 +10,15 @@
 #include "app/wordlistmodel.h"
 #include "dictionary/dictionaryindex.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 using zarel::test::baseEntry;
@@ -234,4 +239,37 @@ TEST(ErrorTextTest, MessageThenPathOnTheNextLine)
               u"File not found\n/d/eg/base_a.dak"_s);
     EXPECT_EQ(zarel::app::errorText(zarel::Status::failure(zarel::ErrorCode::ReadError, "Bad")),
               u"Bad"_s);
+}
+
+// The buttons' standard icons are looked up when first drawn: each must draw as the style's own
+// icon, enabled and disabled, and count as an icon before it has been drawn.
+TEST_F(FormTest, ButtonsDrawTheStylesStandardIcons)
+{
+    writeDictionary({ { 0, { baseEntry("apple", "1") } } });
+    TForm1 &form = startForm();
+    const struct
+    {
+        QAbstractButton *button;
+        QStyle::StandardPixmap icon;
+    } cases[] = {
+        { form.Button2, QStyle::SP_DialogSaveButton },
+        { form.Button13, QStyle::SP_FileDialogNewFolder },
+        { form.Button4, QStyle::SP_TrashIcon },
+        { form.Button7, QStyle::SP_MediaVolume },
+        { form.SpeedButton2, QStyle::SP_MediaPlay },
+        { form.Button1, QStyle::SP_ArrowRight },
+        { form.Button3, QStyle::SP_DialogOpenButton },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button->objectName().toStdString());
+        const QIcon icon = c.button->icon();
+        EXPECT_FALSE(icon.isNull());
+        const QIcon expected = QApplication::style()->standardIcon(c.icon);
+        for (QIcon::Mode mode : { QIcon::Normal, QIcon::Disabled }) {
+            const QImage drawn = icon.pixmap(QSize(16, 16), mode).toImage();
+            EXPECT_FALSE(drawn.isNull());
+            EXPECT_EQ(drawn, expected.pixmap(QSize(16, 16), mode).toImage());
+        }
+        EXPECT_EQ(icon.actualSize(QSize(16, 16)), expected.actualSize(QSize(16, 16)));
+    }
 }
