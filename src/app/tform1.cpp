@@ -55,15 +55,13 @@ private:
     int m_height;
 };
 
-// A standard icon of the application's style that is looked up when it is first drawn or asked
-// about. Looking up the first one reads the icon theme's index, several milliseconds that would
-// otherwise come before the window shows; a button that stays hidden never pays it. Until then
-// the icon counts as not null, so that buttons lay out as they do with the icon itself.
-class StandardIconOnFirstUse final : public QIconEngine
+// An icon that is made when it is first drawn or asked about. Until then it counts as not null,
+// so that buttons lay out as they do with the icon itself.
+class IconOnFirstUse final : public QIconEngine
 {
 public:
-    explicit StandardIconOnFirstUse(QStyle::StandardPixmap which)
-        : m_which(which)
+    explicit IconOnFirstUse(std::function<QIcon()> make)
+        : m_make(std::move(make))
     { }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
@@ -89,27 +87,30 @@ public:
     }
     QString iconName() override { return icon().name(); }
     bool isNull() override { return false; }
-    QString key() const override { return u"StandardIconOnFirstUse"_s; }
-    QIconEngine *clone() const override { return new StandardIconOnFirstUse(*this); }
+    QString key() const override { return u"IconOnFirstUse"_s; }
+    QIconEngine *clone() const override { return new IconOnFirstUse(*this); }
 
 private:
     const QIcon &icon()
     {
-        if (!m_looked) {
-            m_looked = true;
-            m_icon = QApplication::style()->standardIcon(m_which);
+        if (m_make) {
+            m_icon = m_make();
+            m_make = nullptr;
         }
         return m_icon;
     }
 
-    QStyle::StandardPixmap m_which;
-    bool m_looked = false;
+    std::function<QIcon()> m_make;
     QIcon m_icon;
 };
 
+// A standard icon of the application's style, looked up when first drawn. Looking up the first
+// one reads the icon theme's index, several milliseconds that would otherwise come before the
+// window shows; a button that stays hidden never pays it.
 QIcon standardIcon(QStyle::StandardPixmap which)
 {
-    return QIcon(new StandardIconOnFirstUse(which));
+    return QIcon(
+        new IconOnFirstUse([which] { return QApplication::style()->standardIcon(which); }));
 }
 
 // A panel with a raised bevel of `bevel` pixels (0: none) whose docked children sit inside it.
@@ -217,6 +218,11 @@ TForm1::TForm1(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 
     FormCreate();
+}
+
+QIcon TForm1::iconOnFirstUse(std::function<QIcon()> make)
+{
+    return QIcon(new IconOnFirstUse(std::move(make)));
 }
 
 TForm1::~TForm1()

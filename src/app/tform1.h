@@ -333,6 +333,9 @@ private:
     void clipboardLookup(std::string key, int tab);
     void clipboardPopUp();
     void buildKeyPanel();
+    // An icon made by `make` when it is first drawn or asked about, for buttons built at start
+    // whose pictures cost time to make; until then it counts as not null.
+    static QIcon iconOnFirstUse(std::function<QIcon()> make);
     void enterKeyPage();
     // The main window's part of the end of a sound: buttons and panels back, library unloaded.
     void mainWindowSoundEnded();

@@ -173,7 +173,9 @@ void TForm1::buildKeyPanel()
             button->setGeometry(3 + (i % f.perRow) * (kSymbolButton.width() + 1),
                                 4 + (i / f.perRow) * 26, kSymbolButton.width(),
                                 kSymbolButton.height());
-            button->setIcon(symbolPicture(QString::fromUtf16(kSymbols[n - 1]), font()));
+            button->setIcon(iconOnFirstUse([symbol = kSymbols[n - 1], base = font()] {
+                return QIcon(symbolPicture(QString::fromUtf16(symbol), base));
+            }));
             button->setIconSize(kSymbolButton - QSize(4, 4));
             button->setToolTip(u"Transkripsiyonu seslendiriniz"_s);
             connect(button, &QToolButton::clicked, this,

@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QToolButton>
@@ -271,5 +272,29 @@ TEST_F(FormTest, ButtonsDrawTheStylesStandardIcons)
             EXPECT_EQ(drawn, expected.pixmap(QSize(16, 16), mode).toImage());
         }
         EXPECT_EQ(icon.actualSize(QSize(16, 16)), expected.actualSize(QSize(16, 16)));
+    }
+}
+
+// The 48 symbol pictures of the key page are drawn when first shown: each is a picture of its
+// own, with something drawn on it.
+TEST_F(FormTest, KeyPageButtonsDrawTheirOwnSymbols)
+{
+    writeDictionary({ { 0, { baseEntry("apple", "1") } } });
+    TForm1 &form = startForm();
+    QSet<QByteArray> seen;
+    for (QToolButton *button : form.trans) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_FALSE(button->icon().isNull());
+        const QImage picture = button->icon().pixmap(button->iconSize()).toImage();
+        ASSERT_EQ(picture.size(), button->iconSize());
+        bool drawn = false;
+        for (int y = 0; y < picture.height() && !drawn; ++y)
+            for (int x = 0; x < picture.width() && !drawn; ++x)
+                drawn = qAlpha(picture.pixel(x, y)) != 0;
+        EXPECT_TRUE(drawn);
+        const QByteArray bytes(reinterpret_cast<const char *>(picture.constBits()),
+                               picture.sizeInBytes());
+        EXPECT_FALSE(seen.contains(bytes)) << "the same picture as another button";
+        seen.insert(bytes);
     }
 }
