@@ -1,7 +1,7 @@
-// Tests of TAudio: property rules, the trigger, channel splitting, buffers delivered in order,
-// the "PLAY.TMP" spool with repeats and appending, stopping, missing and vanishing devices, all
-// on the virtual wave device; and, against the sound server, a played tone recorded back and a
-// mixer change notice.
+// Tests of TAudio: the sound system left alone until first use, property rules, the trigger,
+// channel splitting, buffers delivered in order, the "PLAY.TMP" spool with repeats and appending,
+// stopping, missing and vanishing devices, all on the virtual wave device; and, against the sound
+// server, a played tone recorded back and a mixer change notice.
 #include "platform/wave/mixer.h"
 #include "platform/wave/virtualwave.h"
 #include "sound/taudio.h"
