@@ -3,39 +3,16 @@
 // that the player waits out in small steps.
 #include "output.h"
 
-#include <cstdarg>
-
-// alsa-lib 1.2 declares snd_lib_error_set_local outside its extern "C" block; reading the
-// header inside one gives the function its C name.
-extern "C" {
-#include <alsa/error.h>
-}
-#include <alsa/asoundlib.h>
+#include "platform/wave/alsaquiet.h"
 
 namespace mpegdll {
 namespace {
 
+using zarel::wave::QuietAlsa;
+
 // About a tenth of a second of buffering: short enough for a prompt stop, long enough not to
 // underrun on a busy machine.
 constexpr unsigned kLatencyMicroseconds = 100000;
-
-void ignoreAlsaMessage(const char *, int, const char *, int, const char *, va_list) { }
-
-// alsa-lib prints its errors on stderr; the library reports through its error codes instead.
-// The handler is per thread, so other ALSA users of the process keep theirs.
-class QuietAlsa
-{
-public:
-    QuietAlsa()
-        : m_previous(snd_lib_error_set_local(&ignoreAlsaMessage))
-    { }
-    ~QuietAlsa() { snd_lib_error_set_local(m_previous); }
-    QuietAlsa(const QuietAlsa &) = delete;
-    QuietAlsa &operator=(const QuietAlsa &) = delete;
-
-private:
-    snd_local_error_handler_t m_previous;
-};
 
 // The device stays non-blocking: a sound server may hold a write back for a long time (a
 // server running far ahead of real time does), and the player must still see a stop.

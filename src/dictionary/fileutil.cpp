@@ -86,8 +86,9 @@ Status readWholeFile(const std::string &path, std::string &out)
     return Status::success();
 }
 
-Status writeFileAtomic(const std::string &path, std::string_view data)
+Status writeFileAtomic(const std::string &path, std::string_view data, Durability durability)
 {
+    const bool durable = durability == Durability::Durable;
     std::string tmpl = path + ".tmpXXXXXX";
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
@@ -99,14 +100,15 @@ Status writeFileAtomic(const std::string &path, std::string_view data)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            const int err = errno;
+            // write() returning 0 for a non-empty request sets no errno.
+            const int err = n < 0 ? errno : EIO;
             ::close(fd);
             ::unlink(tmpl.c_str());
             return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
         }
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    if ((durable && ::fsync(fd) != 0) || ::close(fd) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
         return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
@@ -116,16 +118,34 @@ Status writeFileAtomic(const std::string &path, std::string_view data)
         ::unlink(tmpl.c_str());
         return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
     }
-    // Make the rename itself durable.
     const auto slash = path.find_last_of('/');
     const std::string dir
         = slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+    if (durable) {
+        // Make the rename itself durable.
+        const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
     }
-    removeStaleTemporaries(dir, slash == std::string::npos ? path : path.substr(slash + 1));
+    // Bulk writers put thousands of files in one folder and sweep their own leftovers; a scan
+    // of the folder after each of them would cost quadratic time.
+    if (durable)
+        removeStaleTemporaries(dir, slash == std::string::npos ? path : path.substr(slash + 1));
+    return Status::success();
+}
+
+Status syncFileSystem(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Status::failure(ErrorCode::WriteError, std::strerror(errno), path);
+    const int rc = ::syncfs(fd);
+    const int err = errno;
+    ::close(fd);
+    if (rc != 0)
+        return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
     return Status::success();
 }
 

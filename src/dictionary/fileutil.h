@@ -13,9 +13,24 @@ bool fileExists(const std::string &path);
 // Reads a whole file into `out`. FileNotFound when it does not exist, ReadError otherwise.
 Status readWholeFile(const std::string &path, std::string &out);
 
-// Writes `data` to a temporary file in the same folder, flushes it to disk and renames it over
-// `path`, so readers see either the old or the new contents, never a mix. Temporaries of `path`
-// that an interrupted earlier write left behind (over a minute old) are removed afterwards.
-Status writeFileAtomic(const std::string &path, std::string_view data);
+// Whether writeFileAtomic waits for the data to reach the disk.
+enum class Durability {
+    // The file and the rename are flushed before returning: user data, settings, index files.
+    Durable,
+    // Neither is flushed, and old temporaries are not swept. For bulk outputs (thousands of
+    // sound files) whose writer flushes the whole file system once before it records them as
+    // done (see syncFileSystem) and removes leftovers of stopped runs itself.
+    Deferred,
+};
+
+// Writes `data` to a temporary file in the same folder and renames it over `path`, so readers
+// see either the old or the new contents, never a mix; with Durability::Durable the file and
+// the rename are flushed to disk first and temporaries of `path` that an interrupted earlier
+// write left behind (over a minute old) are removed afterwards.
+Status writeFileAtomic(const std::string &path, std::string_view data,
+                       Durability durability = Durability::Durable);
+
+// Flushes everything written to the file system that holds `path` to disk.
+Status syncFileSystem(const std::string &path);
 
 } // namespace zarel

@@ -126,10 +126,15 @@ int64_t TCryptStream::seek(int64_t offset, int origin)
 
 std::string readArticle(const std::string &programFolder, int tab, const TWordRecord &r)
 {
-    std::string article;
     if (!isValidTab(tab))
-        return article;
+        return {};
     TCryptStream stream(articlePath(programFolder, tab, r.isBase()), 0, r.isBase());
+    return readArticle(stream, r);
+}
+
+std::string readArticle(TCryptStream &stream, const TWordRecord &r)
+{
+    std::string article;
     // A negative offset or size cannot address an article; read nothing.
     if (r.ArticleOffset() < 0 || r.ArticleSize() <= 0)
         return article;

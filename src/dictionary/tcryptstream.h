@@ -57,4 +57,8 @@ private:
 // the file yields what exists.
 std::string readArticle(const std::string &programFolder, int tab, const TWordRecord &r);
 
+// The same read through a stream the caller keeps open over the right article file, for
+// readers of many articles of one file.
+std::string readArticle(TCryptStream &stream, const TWordRecord &r);
+
 } // namespace zarel

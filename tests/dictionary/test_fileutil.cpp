@@ -37,30 +37,41 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(FileUtil, WriteReplacesTheFileAndReadsBack)
+TEST_F(FileUtil, BothDurabilitiesReplaceTheFileWholeAndFailCleanly)
 {
-    const std::string path = (m_dir / "Dictionary.cfg").string();
-    ASSERT_TRUE(zarel::writeFileAtomic(path, "11111").ok());
-    ASSERT_TRUE(zarel::writeFileAtomic(path,
-                                       std::string("01\0"
-                                                   "10",
-                                                   5))
-                    .ok());
-    std::string data;
-    ASSERT_TRUE(zarel::readWholeFile(path, data).ok());
-    EXPECT_EQ(data,
-              std::string("01\0"
-                          "10",
-                          5));
-    // Nothing but the file itself remains in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    for (const zarel::Durability durability :
+         { zarel::Durability::Durable, zarel::Durability::Deferred }) {
+        SCOPED_TRACE(durability == zarel::Durability::Durable ? "durable" : "deferred");
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        const std::string path = (m_dir / "Dictionary.cfg").string();
+        ASSERT_TRUE(zarel::writeFileAtomic(path, "a longer first version", durability).ok());
+        const std::string binary("01\0"
+                                 "10",
+                                 5);
+        ASSERT_TRUE(zarel::writeFileAtomic(path, binary, durability).ok());
+        std::string data;
+        ASSERT_TRUE(zarel::readWholeFile(path, data).ok());
+        EXPECT_EQ(data, binary);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+                      | fs::perms::others_read);
+        // Nothing but the file itself remains in the folder.
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+
+        const std::string inMissing = (m_dir / "absent" / "list.DIC").string();
+        const zarel::Status st = zarel::writeFileAtomic(inMissing, "word", durability);
+        EXPECT_EQ(st.code, zarel::ErrorCode::WriteError);
+        EXPECT_EQ(st.path, inMissing);
+        EXPECT_FALSE(fs::exists(m_dir / "absent"));
+    }
 }
 
-TEST_F(FileUtil, WriteIntoAMissingFolderFailsAndLeavesNothing)
+TEST_F(FileUtil, SyncingTheFileSystemNeedsAnExistingPath)
 {
-    const std::string path = (m_dir / "absent" / "list.DIC").string();
-    EXPECT_FALSE(zarel::writeFileAtomic(path, "word").ok());
-    EXPECT_FALSE(fs::exists(m_dir / "absent"));
+    EXPECT_TRUE(zarel::syncFileSystem(m_dir.string()).ok());
+    EXPECT_EQ(zarel::syncFileSystem((m_dir / "missing").string()).code,
+              zarel::ErrorCode::WriteError);
 }
 
 TEST_F(FileUtil, WriteRemovesOnlyStaleTemporariesOfTheSameFile)
@@ -75,6 +86,13 @@ TEST_F(FileUtil, WriteRemovesOnlyStaleTemporariesOfTheSameFile)
     EXPECT_TRUE(fs::exists(fresh));
     EXPECT_TRUE(fs::exists(otherFile));
     EXPECT_TRUE(fs::exists(notTemp));
+
+    // Bulk writes leave the sweep to their writer, whose folders hold thousands of files.
+    const fs::path stale2 = touch("1.mp3.tmpAb12Cd", 3600s);
+    ASSERT_TRUE(
+        zarel::writeFileAtomic((m_dir / "1.mp3").string(), "mp3", zarel::Durability::Deferred)
+            .ok());
+    EXPECT_TRUE(fs::exists(stale2));
 }
 
 TEST_F(FileUtil, ReadingAMissingFileOrAFolderFails)

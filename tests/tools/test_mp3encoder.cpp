@@ -126,8 +126,6 @@ TEST(Mp3Encoder, WritesWholeFilesAndNoTemporaryFiles)
     const Status st = writeMp3File(dir.file("missing/2.mp3"), tone(22050, 0.1), {});
     EXPECT_EQ(st.code, ErrorCode::WriteError);
     EXPECT_EQ(st.path, dir.file("missing/2.mp3"));
-    EXPECT_TRUE(syncFileSystem(dir.path()).ok());
-    EXPECT_EQ(syncFileSystem(dir.file("missing")).code, ErrorCode::WriteError);
 }
 
 } // namespace

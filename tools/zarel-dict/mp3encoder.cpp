@@ -2,16 +2,14 @@
 // data: temporary file and rename per file, one flush of the file system for the whole set.
 #include "zarel-dict/mp3encoder.h"
 
+#include "dictionary/fileutil.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include <fcntl.h>
 #include <lame/lame.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zarel::dicttool {
 
@@ -80,34 +78,6 @@ Status encodeMp3(std::span<const int16_t> pcm, const Mp3Options &options, std::s
     return Status::success();
 }
 
-Status writeFileReplacing(const std::string &path, std::string_view data)
-{
-    std::string tmpl = path + ".tmpXXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return Status::failure(ErrorCode::WriteError, std::strerror(errno), path);
-    ::fchmod(fd, 0644);
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0 || ::rename(tmpl.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
-    }
-    return Status::success();
-}
-
 Status writeMp3File(const std::string &path, std::span<const int16_t> pcm,
                     const Mp3Options &options)
 {
@@ -117,20 +87,7 @@ Status writeMp3File(const std::string &path, std::span<const int16_t> pcm,
         st.path = path;
         return st;
     }
-    return writeFileReplacing(path, mp3);
-}
-
-Status syncFileSystem(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return Status::failure(ErrorCode::WriteError, std::strerror(errno), path);
-    const int rc = ::syncfs(fd);
-    const int err = errno;
-    ::close(fd);
-    if (rc != 0)
-        return Status::failure(ErrorCode::WriteError, std::strerror(err), path);
-    return Status::success();
+    return writeFileAtomic(path, mp3, Durability::Deferred);
 }
 
 } // namespace zarel::dicttool

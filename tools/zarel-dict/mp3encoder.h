@@ -35,14 +35,8 @@ Status encodeMp3(std::span<const int16_t> pcm, const Mp3Options &options, std::s
 
 // Encodes and writes `path` whole: to a temporary file in the same folder, then renamed over
 // `path`. The file is not flushed to disk here; callers that record it as done sync the file
-// system first (syncFileSystem), which costs one flush for thousands of files.
+// system first (zarel::syncFileSystem), which costs one flush for thousands of files.
 Status writeMp3File(const std::string &path, std::span<const int16_t> pcm,
                     const Mp3Options &options);
-
-// Writes `data` to `path` by a temporary file and a rename, without flushing it to disk.
-Status writeFileReplacing(const std::string &path, std::string_view data);
-
-// Flushes everything written to the file system that holds `path` to disk.
-Status syncFileSystem(const std::string &path);
 
 } // namespace zarel::dicttool

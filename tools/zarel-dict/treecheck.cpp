@@ -3,6 +3,7 @@
 
 #include "zarel-dict/contentstage.h"
 
+#include "controls/combosearch.h"
 #include "controls/rtfdocument.h"
 #include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
@@ -48,23 +49,6 @@ int64_t expandedSize(const std::string &path)
     return size;
 }
 
-// Reads one article through an open stream, as readArticle does.
-std::string readThrough(TCryptStream &stream, const TWordRecord &r)
-{
-    std::string article;
-    if (stream.seek(r.ArticleOffset(), 0) != r.ArticleOffset())
-        return article;
-    stream.setRemaining(r.ArticleSize());
-    char buffer[16384];
-    for (;;) {
-        const int n = stream.read(buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        article.append(buffer, static_cast<size_t>(n));
-    }
-    return article;
-}
-
 class Checker
 {
 public:
@@ -89,7 +73,8 @@ std::string quoted(std::string_view cp1254Headword)
     return "\"" + cp1254::toUtf8(cp1254Headword) + "\"";
 }
 
-void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker, const LabelSet &labelKey)
+void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker,
+              const LabelSet &labelKey)
 {
     const std::string index = indexPath(folder, t);
     if (!fileExists(index)) {
@@ -152,7 +137,7 @@ void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker,
                 checker.problem(tab, which + ": empty article");
             continue;
         }
-        const std::string article = readThrough(*streams[base], r);
+        const std::string article = readArticle(*streams[base], r);
         if (!rtf::isRtf(article) || !bracesBalance(article)) {
             checker.problem(tab, which + ": article is not well-formed RTF");
             continue;
@@ -162,7 +147,8 @@ void checkTab(const std::string &folder, int t, TabCheck &tab, Checker &checker,
             if (!text.starts_with(cp1254::toUtf8(r.headword())))
                 checker.problem(tab, which + ": article does not begin with its headword");
             for (const std::string &label : missingLabels(text, labelKey))
-                checker.problem(tab, which + ": usage label (" + label + ") is not in the abbreviation key");
+                checker.problem(
+                    tab, which + ": usage label (" + label + ") is not in the abbreviation key");
         }
     }
 }
@@ -276,15 +262,8 @@ Status findArticles(const std::string &programFolder, std::string_view word,
                 hits.push_back(i);
         }
         if (hits.empty()) {
-            const auto foldedEqual = [&bytes](std::string_view h) {
-                return h.size() == bytes.size()
-                    && std::equal(h.begin(), h.end(), bytes.begin(), [](char a, char b) {
-                           return cp1254::foldCase(static_cast<unsigned char>(a))
-                               == cp1254::foldCase(static_cast<unsigned char>(b));
-                       });
-            };
             for (size_t i = 0; i < lists.count(); ++i) {
-                if (foldedEqual(lists.headword(i)))
+                if (equalsFolded(lists.headword(i), bytes, Casing::Ascii))
                     hits.push_back(i);
             }
         }

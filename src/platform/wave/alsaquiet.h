@@ -1,5 +1,6 @@
-// Keeps alsa-lib's own error printing off stderr on the calling thread: the wave layer reports
-// failures through its result codes instead.
+// Keeps alsa-lib's own error printing off stderr on the calling thread: the wave layer and the
+// MP3 library report failures through their result codes instead. Header only, so the MP3
+// library (which links nothing of the program) can use it too.
 #pragma once
 
 #include <cstdarg>
@@ -15,6 +16,8 @@ namespace zarel::wave {
 
 inline void ignoreAlsaMessage(const char *, int, const char *, int, const char *, va_list) { }
 
+// Installs a handler that drops alsa-lib's messages for its lifetime. The handler is per
+// thread, so other ALSA users of the process keep theirs.
 class QuietAlsa
 {
 public:
