@@ -1,7 +1,7 @@
 // ComboKeys: key events of the word box translated for the lookup handlers.
 #include "app/combokeys.h"
 
-#include "app/cp1254text.h"
+#include "controls/cp1254text.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // capture the text instead of blocking on a modal box.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <functional>
 

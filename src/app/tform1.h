@@ -6,7 +6,7 @@
 #include "controls/tcombobox.h"
 #include "controls/tricheditdblclick.h"
 #include "dictionary/dictionaryindex.h"
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <array>
 #include <functional>

@@ -4,8 +4,8 @@
 #include "app/tform1.h"
 
 #include "app/ttabcontrol.h"
-#include "controls/combosearch.h"
 #include "dictionary/clipboardkeys.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 
 #include <QAction>

@@ -3,15 +3,15 @@
 #include "app/tform1.h"
 
 #include "app/combokeys.h"
-#include "app/cp1254text.h"
+#include "app/tnewword.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
-#include "controls/combosearch.h"
+#include "controls/cp1254text.h"
 #include "controls/rtfqt.h"
 #include "controls/tricheditdblclick.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
-#include "dictionary/tnewword.h"
 #include "dictionary/userentries.h"
 
 #include <utility>

@@ -6,12 +6,12 @@
 
 #include "controls/tricheditdblclick.h"
 
-#include "app/cp1254text.h"
 #include "app/errorbox.h"
 #include "app/splash.h"
 #include "app/ttabcontrol.h"
 #include "app/userdialogs.h"
 #include "app/wordlistmodel.h"
+#include "controls/cp1254text.h"
 #include "dictionary/configfile.h"
 #include "dictionary/lettertabs.h"
 #include "platform/drivequery.h"

@@ -2,11 +2,11 @@
 // label, adding the current word, opening, appending and saving list files, the File menu.
 #include "app/tform1.h"
 
-#include "app/cp1254text.h"
 #include "app/errorbox.h"
 #include "app/ttabcontrol.h"
 #include "app/userdialogs.h"
-#include "controls/combosearch.h"
+#include "controls/cp1254text.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/wordlistfile.h"
 #include "sound/taudio.h"

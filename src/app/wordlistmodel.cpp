@@ -1,7 +1,7 @@
 // WordListModel: one tab's headwords, converted from code page 1254 row by row when asked for.
 #include "app/wordlistmodel.h"
 
-#include "app/cp1254text.h"
+#include "controls/cp1254text.h"
 
 #include <algorithm>
 

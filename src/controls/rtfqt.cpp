@@ -1,7 +1,7 @@
 // rtf::Document <-> QTextDocument.
 #include "controls/rtfqt.h"
 
-#include "controls/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

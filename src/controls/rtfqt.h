@@ -2,7 +2,7 @@
 // and text edited in the add-word dialog written back as RTF.
 #pragma once
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 
 #include <QByteArray>
 #include <QFont>

@@ -1,7 +1,7 @@
 // Dictionary.cfg: loading (or creating with the defaults) and storing one setting atomically.
 #include "dictionary/configfile.h"
 
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 namespace zarel {
 

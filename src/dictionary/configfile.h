@@ -2,7 +2,7 @@
 // view, interface language, translation direction), "1" for the first alternative.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string>
 

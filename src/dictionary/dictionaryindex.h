@@ -3,8 +3,8 @@
 #pragma once
 
 #include "dictionary/lettertabs.h"
-#include "dictionary/result.h"
 #include "dictionary/twordrecord.h"
+#include "platform/result.h"
 
 #include <array>
 #include <functional>

@@ -2,11 +2,11 @@
 // and rebuilding them over an existing tree with the user's records carried over.
 #include "dictionary/dictionarywriter.h"
 
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
 #include "dictionary/twordrecord.h"
 #include "dictionary/userrecords.h"
+#include "platform/fileutil.h"
 #include "platform/lzfile.h"
 
 #include <cerrno>

@@ -2,7 +2,7 @@
 // Used by the data builder (zarel-dict) and by tests that need a dictionary of their own.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string>
 #include <vector>

@@ -2,9 +2,9 @@
 // descrambles base articles; readArticle() is the one operation every article reader uses.
 #pragma once
 
-#include "dictionary/result.h"
 #include "dictionary/tstream.h"
 #include "dictionary/twordrecord.h"
+#include "platform/result.h"
 
 #include <string>
 

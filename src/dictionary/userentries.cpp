@@ -2,9 +2,9 @@
 #include "dictionary/userentries.h"
 
 #include "dictionary/collation.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
+#include "platform/fileutil.h"
 
 #include <limits>
 

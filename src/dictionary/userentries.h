@@ -2,8 +2,8 @@
 // file rewritten with the new record at its dictionary-order position.
 #pragma once
 
-#include "dictionary/result.h"
 #include "dictionary/twordrecord.h"
+#include "platform/result.h"
 
 #include <string>
 #include <string_view>

@@ -2,8 +2,8 @@
 #include "dictionary/userrecords.h"
 
 #include "dictionary/collation.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
+#include "platform/fileutil.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // (BaseFlag 0) of a tab's index file, and their merge into a new index in dictionary order.
 #pragma once
 
-#include "dictionary/result.h"
 #include "dictionary/twordrecord.h"
+#include "platform/result.h"
 
 #include <string>
 #include <vector>

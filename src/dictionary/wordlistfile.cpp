@@ -1,9 +1,9 @@
 // Word-list files: strict reading, atomic writing.
 #include "dictionary/wordlistfile.h"
 
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/twordrecord.h"
+#include "platform/fileutil.h"
 
 namespace zarel {
 

@@ -2,7 +2,7 @@
 // read. A line is a marked entry: an English headword ends in "*", a Turkish one is bare.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +21,10 @@ Status writeWordListFile(const std::string &path, const std::vector<std::string>
 
 // The shown form of a marked entry: the entry less its last character when it contains "*".
 std::string shownEntry(const std::string &marked);
-inline bool isEnglishEntry(const std::string &marked) { return marked.find('*') != std::string::npos; }
+inline bool isEnglishEntry(const std::string &marked)
+{
+    return marked.find('*') != std::string::npos;
+}
 
 // The tab of a list entry: an English entry by (first byte AND 31) - 1 when that is 0..25, a
 // Turkish one by the Turkish tab table; -1 when the tab is to stay as it is.

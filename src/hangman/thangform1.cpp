@@ -2,8 +2,8 @@
 // translation pane and the leg swing.
 #include "hangman/thangform1.h"
 
-#include "app/cp1254text.h"
 #include "app/tform1.h"
+#include "controls/cp1254text.h"
 #include "dictionary/codepage1254.h"
 #include "methods/methodsupport.h"
 

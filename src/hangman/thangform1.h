@@ -2,9 +2,9 @@
 // the dictionary; the game state and the scores outlive the window for the whole run.
 #pragma once
 
+#include "hangman/core/hangmanrules.h"
 #include "hangman/hangmandrawing.h"
-#include "hangman/hangmanrules.h"
-#include "learning/duedraw.h"
+#include "learning/core/duedraw.h"
 
 #include <string>
 

@@ -11,13 +11,13 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/cp1254text.h"
 #include "app/tform1.h"
-#include "controls/combosearch.h"
-#include "dictionary/fileutil.h"
+#include "controls/cp1254text.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "methods/methodsupport.h"
 #include "methods/tform6.h"
+#include "platform/fileutil.h"
 
 using namespace Qt::StringLiterals;
 

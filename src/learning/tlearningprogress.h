@@ -2,7 +2,7 @@
 // entry with its box, counts and dates, and a picture of the answers of the last 30 days.
 #pragma once
 
-#include "learning/learninghistory.h"
+#include "learning/core/learninghistory.h"
 
 #include <vector>
 

@@ -3,14 +3,14 @@
 
 #include "app/tform1.h"
 #include "app/ttabcontrol.h"
-#include "controls/combosearch.h"
 #include "controls/rtfqt.h"
 #include "dictionary/codepage1254.h"
-#include "dictionary/fileutil.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
 #include "dictionary/wordlistfile.h"
-#include "methods/methodrules.h"
+#include "methods/core/methodrules.h"
+#include "platform/fileutil.h"
 #include "sound/tmpegplayer.h"
 #include "sound/wavplayer.h"
 

@@ -21,7 +21,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "learning/duedraw.h"
+#include "learning/core/duedraw.h"
 
 class QAbstractButton;
 class QFrame;

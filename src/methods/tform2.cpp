@@ -3,10 +3,10 @@
 #include "methods/tform2.h"
 
 #include "app/tform1.h"
-#include "controls/combosearch.h"
 #include "dictionary/codepage1254.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
-#include "methods/methodrules.h"
+#include "methods/core/methodrules.h"
 #include "sound/tmpegplayer.h"
 
 #include <algorithm>

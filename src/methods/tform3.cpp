@@ -3,7 +3,7 @@
 #include "methods/tform3.h"
 
 #include "app/tform1.h"
-#include "methods/methodrules.h"
+#include "methods/core/methodrules.h"
 
 #include <algorithm>
 

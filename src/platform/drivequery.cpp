@@ -1,7 +1,7 @@
 // Drive query over the mount table.
 #include "platform/drivequery.h"
 
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 #include <sstream>
 

@@ -1,7 +1,7 @@
 // JPEG decoding with libjpeg, its fatal errors turned into returned failures.
 #include "platform/jpegdecoder.h"
 
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 #include <csetjmp>
 #include <cstdio>

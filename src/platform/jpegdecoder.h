@@ -2,7 +2,7 @@
 // only; damaged or missing files give an empty image, never a crash.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 #include "sound/usersoundmaker.h"
 
 #include "dictionary/codepage1254.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/usersound.h"
+#include "platform/fileutil.h"
 
 #include <QCoreApplication>
 #include <QDir>

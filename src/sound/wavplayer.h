@@ -3,7 +3,7 @@
 // has been played to its end.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 #include "platform/wave/wavedevice.h"
 
 #include <condition_variable>

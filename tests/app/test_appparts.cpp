@@ -3,11 +3,11 @@
 #include "apptestenvironment.h"
 
 #include "app/alignlayout.h"
-#include "app/cp1254text.h"
 #include "app/splash.h"
 #include "app/tabpictures.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
+#include "controls/cp1254text.h"
 #include "dictionary/dictionaryindex.h"
 
 #include <QAbstractButton>

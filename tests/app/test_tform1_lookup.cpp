@@ -3,11 +3,11 @@
 #include "apptestenvironment.h"
 
 #include "app/combokeys.h"
+#include "app/tnewword.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/lettertabs.h"
-#include "dictionary/tnewword.h"
 
 #include <filesystem>
 #include <functional>

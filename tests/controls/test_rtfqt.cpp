@@ -2,9 +2,9 @@
 // RTF, and the double click that selects a word before notifying.
 #include "controls/rtfqt.h"
 
-#include "controls/rtfreader.h"
-#include "controls/rtfwriter.h"
 #include "controls/tricheditdblclick.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <gtest/gtest.h>
 

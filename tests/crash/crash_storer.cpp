@@ -6,12 +6,12 @@
 // already hold, and which store comes first (0 word, 1 setting, 2 list).
 #include "crashplan.h"
 
-#include "app/cp1254text.h"
 #include "app/errorbox.h"
 #include "app/tform1.h"
+#include "app/tnewword.h"
 #include "app/userdialogs.h"
 #include "app/wordlistmodel.h"
-#include "dictionary/tnewword.h"
+#include "controls/cp1254text.h"
 
 #include <cstdlib>
 #include <filesystem>

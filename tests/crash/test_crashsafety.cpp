@@ -7,12 +7,12 @@
 #include "crashplan.h"
 #include "crashprocess.h"
 
-#include "controls/rtfdocument.h"
-#include "controls/rtfreader.h"
 #include "dictionary/collation.h"
 #include "dictionary/configfile.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/twordrecord.h"
+#include "rtf/rtfdocument.h"
+#include "rtf/rtfreader.h"
 #include "support/testdictionary.h"
 
 #include <algorithm>

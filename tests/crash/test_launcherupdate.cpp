@@ -6,10 +6,10 @@
 
 #include "app/errorbox.h"
 #include "app/tform1.h"
+#include "app/tnewword.h"
 #include "app/ttabcontrol.h"
 #include "app/wordlistmodel.h"
 #include "dictionary/lettertabs.h"
-#include "dictionary/tnewword.h"
 #include "fakesource.h"
 #include "support/testdictionary.h"
 #include "support/waituntil.h"

@@ -3,9 +3,9 @@
 // shortening search over a small tab finds a headword that begins with what is left of a key.
 //
 // Input: [mode byte: bit 0 set = UTF-8 text] [text bytes].
-#include "controls/combosearch.h"
 #include "dictionary/clipboardkeys.h"
 #include "dictionary/codepage1254.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/twordrecord.h"
 #include "fuzzsupport.h"

@@ -3,7 +3,7 @@
 //
 // Input: [tab byte] [flags byte] [index length, 32-bit little-endian] [index bytes]
 // [article file bytes]. The article file is the tab's base article file, plain or SZDD.
-#include "controls/combosearch.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"

@@ -1,9 +1,9 @@
 // Fuzz harness of the RTF reader: any bytes parse to a well-formed document that survives a
 // write/read round trip unchanged.
-#include "controls/rtfreader.h"
-#include "controls/rtfwriter.h"
 #include "dictionary/codepage1254.h"
 #include "fuzzsupport.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 // sounds, and word lists and copied texts made from headwords. MP3 seeds are made separately.
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
+#include "platform/fileutil.h"
 #include "platform/lzfile.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // The hangman rules without a window: the pattern at the start, guesses with the ASCII case
 // rule and Turkish letters, misses and the loss, giving up, the scores, and the word sources.
-#include "hangman/hangmanrules.h"
+#include "hangman/core/hangmanrules.h"
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"

@@ -1,7 +1,7 @@
 // The learning history on SQLite: answers and states that survive reopening, damaged files set
 // aside, a writer killed between answers, and the due-first draw over it.
-#include "learning/duedraw.h"
-#include "learning/learninghistory.h"
+#include "learning/core/duedraw.h"
+#include "learning/core/learninghistory.h"
 #include "support/testdictionary.h"
 
 #include <chrono>

@@ -1,5 +1,5 @@
 // The box rules of the learning history: moving between boxes, due times and the due order.
-#include "learning/leitner.h"
+#include "learning/core/leitner.h"
 
 #include <gtest/gtest.h>
 

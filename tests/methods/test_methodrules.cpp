@@ -1,5 +1,5 @@
 // The answer check and the list stepping of the learning methods.
-#include "methods/methodrules.h"
+#include "methods/core/methodrules.h"
 
 #include "dictionary/codepage1254.h"
 

@@ -2,8 +2,8 @@
 #include "zarel-dict/articles.h"
 #include "zarel-dict/builder.h"
 
-#include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
+#include "rtf/rtfreader.h"
 
 #include <gtest/gtest.h>
 
@@ -226,13 +226,13 @@ TEST(ArticleDocuments, BeginWithTheHeadwordAndTranscription)
     ASSERT_EQ(doc.paragraphs.size(), 3u);
     EXPECT_EQ(runShapes(doc.paragraphs[0].runs),
               (std::vector<RunShape> { { "abandon", true, false },
-                                      { " /", false, false },
-                                      { "ı", true, false },
-                                      { "b", false, false },
-                                      { "e", true, false },
-                                      { "nd", false, false },
-                                      { "ı", true, false },
-                                      { "n/", false, false } }));
+                                       { " /", false, false },
+                                       { "ı", true, false },
+                                       { "b", false, false },
+                                       { "e", true, false },
+                                       { "nd", false, false },
+                                       { "ı", true, false },
+                                       { "n/", false, false } }));
     EXPECT_EQ(runShapes(doc.paragraphs[2].runs),
               (std::vector<RunShape> {
                   { "2. ", false, false }, { "(den.)", false, true }, { " faça", false, false } }));

@@ -1,9 +1,9 @@
 // The content stage of zarel-dict, run without an application as the command-line builder runs
 // it: every file in place, pictures that decode at their sizes, the two key documents, sound
 // files; the key tables' checks and the usage-label rules.
-#include "controls/rtfreader.h"
-#include "controls/rtfwriter.h"
 #include "platform/jpegdecoder.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "support/testdictionary.h"
 #include "zarel-dict/contentstage.h"
 

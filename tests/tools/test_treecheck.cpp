@@ -5,12 +5,12 @@
 #include "zarel-dict/soundstage.h"
 #include "zarel-dict/treecheck.h"
 
-#include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
 #include "fakesource.h"
+#include "rtf/rtfreader.h"
 #include "support/testdictionary.h"
 
 #include <gtest/gtest.h>

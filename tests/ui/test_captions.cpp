@@ -5,7 +5,7 @@
 #include "captionfit.h"
 #include "methodtestsupport.h"
 
-#include "dictionary/tnewword.h"
+#include "app/tnewword.h"
 #include "hangman/thangform1.h"
 #include "help/taboutform.h"
 #include "help/taboutprogform.h"

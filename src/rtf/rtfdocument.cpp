@@ -1,5 +1,5 @@
 // RtfDocument helpers: the plain text of a document.
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 
 namespace zarel::rtf {
 

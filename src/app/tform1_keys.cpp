@@ -6,7 +6,7 @@
 #include "app/errorbox.h"
 #include "app/ttabcontrol.h"
 #include "controls/rtfqt.h"
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 #include "sound/tmpegplayer.h"
 
 #include <filesystem>

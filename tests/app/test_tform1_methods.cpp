@@ -2,8 +2,8 @@
 // article pane follows the headword the method left; the hangman gets the first list word.
 #include "methodtestsupport.h"
 
+#include "app/tnewword.h"
 #include "app/ttabcontrol.h"
-#include "dictionary/tnewword.h"
 #include "methods/tform3.h"
 #include "methods/tform6.h"
 

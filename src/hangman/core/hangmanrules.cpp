@@ -1,5 +1,5 @@
 // The hangman game's rules: starting a game, guesses, giving up, and drawing the next word.
-#include "hangman/hangmanrules.h"
+#include "hangman/core/hangmanrules.h"
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"

@@ -1,5 +1,5 @@
 // Code page 1254 to and from QString through a 256-entry table built once from the core's map.
-#include "app/cp1254text.h"
+#include "controls/cp1254text.h"
 
 #include "dictionary/codepage1254.h"
 

@@ -1,6 +1,6 @@
 // The add-word dialog on a real widget: presets, style toggles, refusals, Cancel, Save, and the
 // spoken sound an English word gets.
-#include "dictionary/tnewword.h"
+#include "app/tnewword.h"
 
 #include "controls/rtfqt.h"
 #include "dictionary/dictionaryindex.h"

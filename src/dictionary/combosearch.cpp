@@ -1,5 +1,5 @@
 // Combo-box searches: linear, from the top, case folded.
-#include "controls/combosearch.h"
+#include "dictionary/combosearch.h"
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/lettertabs.h"

@@ -4,9 +4,9 @@
 
 #include "app/ttabcontrol.h"
 
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/usersound.h"
+#include "platform/fileutil.h"
 #include "sound/tmpegplayer.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // do not begin with "{\rtf" are read as plain code-page-1254 text, one paragraph per line.
 #pragma once
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 
 #include <string_view>
 

@@ -1,12 +1,12 @@
 // TNewWord: layout, style check boxes, and Save through the user-entry store, which also starts
 // the spoken sound of an English word.
-#include "dictionary/tnewword.h"
+#include "app/tnewword.h"
 
 #include "controls/rtfqt.h"
-#include "controls/rtfwriter.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/userentries.h"
+#include "rtf/rtfwriter.h"
 #include "sound/usersoundmaker.h"
 
 #include <QCheckBox>

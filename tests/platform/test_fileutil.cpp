@@ -1,5 +1,5 @@
 // Tests of the whole-file helpers: atomic replacement and the clean-up of interrupted writes.
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 // sounds play to the sound server, which keeps real time.
 #include "apptestenvironment.h"
 
+#include "app/tnewword.h"
 #include "app/ttabcontrol.h"
-#include "dictionary/tnewword.h"
 #include "mpegtestsupport.h"
 #include "sound/tmpegplayer.h"
 #include "sound/usersoundmaker.h"

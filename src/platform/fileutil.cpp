@@ -1,5 +1,5 @@
 // Whole-file reads and atomic writes (temporary file, fsync, rename).
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Tests of the RTF reader and writer: control words, skipped destinations, the plain-text
 // fallback, malformed and random input, and write/read round trips.
-#include "controls/rtfreader.h"
-#include "controls/rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <gtest/gtest.h>
 

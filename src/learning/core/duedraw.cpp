@@ -1,5 +1,5 @@
 // Due words first, then the designed draw.
-#include "learning/duedraw.h"
+#include "learning/core/duedraw.h"
 
 namespace zarel::learning {
 

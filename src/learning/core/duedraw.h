@@ -1,7 +1,7 @@
 // The draw of the next list word when the learner reviews due words first.
 #pragma once
 
-#include "learning/learninghistory.h"
+#include "learning/core/learninghistory.h"
 
 #include <cstdint>
 #include <functional>

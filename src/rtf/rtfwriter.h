@@ -3,7 +3,7 @@
 // written as \uN escapes with a "?" fallback.
 #pragma once
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // The learning history on SQLite: answers, word states and settings, each change one transaction.
-#include "learning/learninghistory.h"
+#include "learning/core/learninghistory.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Leitner boxes and due times of the learning history.
-#include "learning/leitner.h"
+#include "learning/core/leitner.h"
 
 #include <algorithm>
 

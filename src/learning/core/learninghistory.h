@@ -2,7 +2,7 @@
 // each word and the history's own settings, kept in an SQLite file in the data folder.
 #pragma once
 
-#include "learning/leitner.h"
+#include "learning/core/leitner.h"
 
 #include <cstdint>
 #include <functional>

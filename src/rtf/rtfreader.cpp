@@ -1,6 +1,6 @@
 // RTF reader: a single-pass tokenizer over the bytes with an explicit stack of group states
 // (no recursion), and the plain-text fallback for bytes that are not RTF.
-#include "controls/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include "dictionary/codepage1254.h"
 

@@ -1,7 +1,7 @@
 // Small file helpers shared by the Qt-free layers: whole-file reads and atomic writes.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string>
 #include <string_view>

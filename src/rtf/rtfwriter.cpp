@@ -1,6 +1,6 @@
 // RTF writer: a font table and colour table built from the runs, then one \pard paragraph
 // per Paragraph whose runs switch only the character properties that change.
-#include "controls/rtfwriter.h"
+#include "rtf/rtfwriter.h"
 
 #include "dictionary/codepage1254.h"
 

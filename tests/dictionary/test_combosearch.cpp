@@ -1,5 +1,5 @@
 // Combo-box searches: prefix and exact matches from the top, with the program's case folding.
-#include "controls/combosearch.h"
+#include "dictionary/combosearch.h"
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/twordrecord.h"
