@@ -6,7 +6,6 @@
 // already hold, and which store comes first (0 word, 1 setting, 2 list).
 #include "crashplan.h"
 
-#include "app/cp1254text.h"
 #include "app/errorbox.h"
 #include "app/tform1.h"
 #include "app/userdialogs.h"
@@ -74,8 +73,8 @@ public:
         if (user != m_words)
             fail("the index holds " + std::to_string(user) + " added words, expected "
                  + std::to_string(m_words));
-        if (m_form.ConfigFlags != zarel::crash::configFlags(m_cfg))
-            fail("settings " + m_form.ConfigFlags + ", expected "
+        if (m_form.Config.flags() != zarel::crash::configFlags(m_cfg))
+            fail("settings " + m_form.Config.flags() + ", expected "
                  + zarel::crash::configFlags(m_cfg));
         if (m_list > 0) {
             // The list continues from the saved file, opened as the user opens it.
@@ -132,8 +131,8 @@ public:
             break;
         }
         item->trigger();
-        if (m_form.ConfigFlags != zarel::crash::configFlags(v))
-            fail("settings " + m_form.ConfigFlags + " after store " + std::to_string(v));
+        if (m_form.Config.flags() != zarel::crash::configFlags(v))
+            fail("settings " + m_form.Config.flags() + " after store " + std::to_string(v));
         m_cfg = v;
         announce("cfg", v);
     }
@@ -166,10 +165,7 @@ public:
 private:
     std::vector<std::string> listEntries() const
     {
-        std::vector<std::string> entries;
-        for (const QString &m : m_form.MarkedList)
-            entries.push_back(zarel::app::toCp1254(m));
-        return entries;
+        return m_form.MarkedList.markedEntries();
     }
 
     TForm1 &m_form;
