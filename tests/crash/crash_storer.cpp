@@ -163,10 +163,7 @@ public:
     }
 
 private:
-    std::vector<std::string> listEntries() const
-    {
-        return m_form.MarkedList.markedEntries();
-    }
+    std::vector<std::string> listEntries() const { return m_form.MarkedList.markedEntries(); }
 
     TForm1 &m_form;
     int m_words;
