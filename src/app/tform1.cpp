@@ -468,26 +468,9 @@ void TForm1::buildMenus()
     Action1->setShortcut(Qt::Key_F1);
     addAction(Action1);
 
-    wireCheckItem(ControlC1, &TForm1::ControlC1Click);
-    wireCheckItem(PopUp1, &TForm1::PopUp1Click);
-    wireCheckItem(N11, &TForm1::N11Click);
-    wireCheckItem(N12, &TForm1::N12Click);
-    wireCheckItem(N14, &TForm1::N14Click);
-    wireCheckItem(N15, &TForm1::N15Click);
-    wireCheckItem(KbEg1, &TForm1::KbEg1Click);
-    wireCheckItem(KbTr1, &TForm1::KbTr1Click);
+    wireSettings();
     // Review due words first (Options), Learning progress (Tools), Export for Anki… (File).
     zarel::learning::addLearningActions(*this, N18, N1, N9);
-}
-
-void TForm1::wireCheckItem(QAction *item, void (TForm1::*command)())
-{
-    // The check marks belong to the commands (a command may refuse to act), so the automatic
-    // toggle of a checkable action is undone before the command runs.
-    connect(item, &QAction::triggered, this, [this, item, command](bool checked) {
-        item->setChecked(!checked);
-        (this->*command)();
-    });
 }
 
 void TForm1::fillComboItems(int tab)

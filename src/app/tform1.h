@@ -6,6 +6,8 @@
 #include "controls/tcombobox.h"
 #include "controls/tricheditdblclick.h"
 #include "dictionary/dictionaryindex.h"
+#include "dictionary/settings.h"
+#include "dictionary/wordlist.h"
 #include "platform/result.h"
 
 #include <array>
@@ -83,6 +85,8 @@ public:
     void setClientSize(int width, int height);
 
     // --- the settings commands of the Options and Translation menus (tform1_config.cpp) ---
+    // Each command changes its field of Config (a radio command only when the other choice is
+    // in force), shows the settings in the menus, applies the effect and stores the file.
     void ControlC1Click();
     void PopUp1Click();
     void N11Click();
@@ -91,6 +95,8 @@ public:
     void N15Click();
     void KbEg1Click();
     void KbTr1Click();
+    // Sets the check marks of the eight settings items from Config.
+    void showSettings();
 
     // --- the lookup (tform1_lookup.cpp) ---
     // The lookup change: remembers the tab and item, sets the pronounce button, and shows the
@@ -142,6 +148,13 @@ public:
     static constexpr const char *kKeptListFile = "WordList.DIC";
     std::string keptListPath() const;
     void Button13Click(); // append a list file
+    // Shows MarkedList in ListBox1 (every item rebuilt), the count label and the command
+    // buttons; run after a change made to MarkedList from outside the list commands.
+    void showWordList();
+    // The marked entries of MarkedList as text, and MarkedList replaced by marked entries (and
+    // shown); the kept list file is not touched.
+    QStringList markedEntries() const;
+    void setMarkedEntries(const QStringList &marked);
     // --- voice recording (src/sound/tform1_voice.cpp) ---
     // Stops the voice replay and enables the replay button when a recording exists.
     void StopVoiceReplay();
@@ -294,9 +307,9 @@ public:
     // --- state ---
     std::string ProgramFolder; // the current directory at start-up; root of dictionary paths
     std::string CdWavePath; // the "Wave/" folder of the first optical disc, or ""
-    std::string ConfigFlags; // the five setting characters of Dictionary.cfg
+    zarel::Settings Config; // the settings of Dictionary.cfg; the menus show them
     zarel::DictionaryIndex Dictionary; // IndexBuffers, EntryLists, WordLists, SoundNumbers
-    QStringList MarkedList; // the word list with its language marks
+    zarel::WordList MarkedList; // the word list; ListBox1 shows its headwords
     int LastTab = 0;
     int LastItemIndex = 0;
     QString TypedText;
@@ -313,7 +326,7 @@ private:
     void buildRightPanels(AlignLayout *mainLayout);
     void buildArticlePanel(AlignLayout *mainLayout);
     void buildMenus();
-    void wireCheckItem(QAction *item, void (TForm1::*command)());
+    void wireSettings();
     void appendTurkishTabs();
     void buildWordLists();
     void failStartup(const zarel::Status &status);
@@ -330,7 +343,10 @@ private:
     void joinClipboardViewers();
     void leaveClipboardViewers();
     void handleClipboardText(const QString &copied, bool popUp);
-    void clipboardLookup(std::string key, int tab);
+    void clipboardLookup(const std::string &key, int tab);
+    // Selects the first headword of Combo's tab that begins with the longest leading part of
+    // `text` and shows it; none found empties the word box. An empty text changes nothing.
+    void selectLongestLeadingPart(const std::string &text);
     void clipboardPopUp();
     void buildKeyPanel();
     // An icon made by `make` when it is first drawn or asked about, for buttons built at start
@@ -347,7 +363,9 @@ private:
     void updateCountLabel();
     void listBecameEmpty();
     void listGotEntries();
-    void appendListEntries(const std::vector<std::string> &marked);
+    // Adds the items of MarkedList's entries from `from` on to ListBox1, then the count label
+    // and the command buttons.
+    void showNewListEntries(size_t from);
     void openListFile(bool replace);
     void switchToStandardView();
     void comboTextEdited(const QString &text);
@@ -362,9 +380,12 @@ private:
     void showArticle(int tab, const zarel::TWordRecord &record);
     void bringToFront();
 
-    // Stores one setting character; skipped while the settings are being applied at
-    // start-up (ProgramFolder is still empty then), so applying leaves the file unchanged.
-    void storeSetting(int position, bool on);
+    // Switches the setting at `position` to `on` unless it is in force: shows it in the
+    // menus, runs `apply` and stores it.
+    void switchSetting(int position, bool on, void (TForm1::*apply)());
+    // Stores the settings after the one at `position` changed; skipped while the settings are
+    // being applied at start-up (ProgramFolder is still empty then).
+    void storeSetting(int position);
     // The visible effect of the view, language and direction commands.
     void applyView();
     void applyInterfaceLanguage();

@@ -44,7 +44,7 @@ void TForm1::handleClipboardText(const QString &copied, bool popUp)
     const std::u16string_view text = zarel::skipLeadingBlanks(std::u16string_view(
         reinterpret_cast<const char16_t *>(copied.utf16()), static_cast<size_t>(copied.size())));
     const bool blank = text.empty();
-    if (ControlC1->isChecked() && KbEg1->isChecked()) {
+    if (Config.clipboardTranslation && Config.englishToTurkish) {
         if (blank)
             return;
         const std::string key = zarel::englishClipboardKey(text);
@@ -53,7 +53,7 @@ void TForm1::handleClipboardText(const QString &copied, bool popUp)
     }
     if (popUp)
         clipboardPopUp();
-    if (ControlC1->isChecked() && KbTr1->isChecked()) {
+    if (Config.clipboardTranslation && !Config.englishToTurkish) {
         if (blank)
             return;
         const std::string key = zarel::turkishClipboardKey(text);
@@ -63,30 +63,20 @@ void TForm1::handleClipboardText(const QString &copied, bool popUp)
         clipboardPopUp();
 }
 
-void TForm1::clipboardLookup(std::string key, int tab)
+void TForm1::clipboardLookup(const std::string &key, int tab)
 {
     if (zarel::isValidTab(tab))
         TabControl1->setTabIndex(tab);
     const int current = TabControl1->tabIndex();
     if (Dictionary.tab(current).created)
         fillComboItems(current);
-    // The longest leading part of the key that begins a headword.
-    while (!key.empty()) {
-        const int found
-            = zarel::findStringPrefix(comboEntries(), key, zarel::casingOfTab(m_comboTab));
-        selectItem(found);
-        if (found >= 0) {
-            ComboBox1Change();
-            return;
-        }
-        key.pop_back();
-    }
+    selectLongestLeadingPart(key);
 }
 
 void TForm1::clipboardPopUp()
 {
     // Tag marks an open hangman or method window: the main window stays hidden under it.
-    if (!PopUp1->isChecked() || Tag != 0 || m_methodWindowOpen)
+    if (!Config.popUp || Tag != 0 || m_methodWindowOpen)
         return;
     if (isActiveWindow())
         return; // it has the keyboard already, in the word box

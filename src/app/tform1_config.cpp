@@ -1,89 +1,104 @@
-// TForm1 settings commands of the Options and Translation menus: each switches its check
-// marks, applies its effect and stores its setting character in Dictionary.cfg.
+// TForm1 settings commands of the Options and Translation menus: each changes its field of the
+// settings, which the menus then show, applies its effect and stores Dictionary.cfg. The three
+// radio pairs are exclusive action groups.
 #include "app/tform1.h"
 
 #include "app/errorbox.h"
-#include "dictionary/configfile.h"
 
 #include <QAction>
+#include <QActionGroup>
 
-void TForm1::storeSetting(int position, bool on)
+void TForm1::wireSettings()
+{
+    connect(ControlC1, &QAction::triggered, this, &TForm1::ControlC1Click);
+    connect(PopUp1, &QAction::triggered, this, &TForm1::PopUp1Click);
+    const auto radioPair = [this](QAction *first, void (TForm1::*firstCommand)(), QAction *second,
+                                  void (TForm1::*secondCommand)()) {
+        auto *group = new QActionGroup(this);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        group->addAction(first);
+        group->addAction(second);
+        connect(group, &QActionGroup::triggered, this, [=, this](QAction *item) {
+            (this->*(item == first ? firstCommand : secondCommand))();
+        });
+    };
+    radioPair(N11, &TForm1::N11Click, N12, &TForm1::N12Click);
+    radioPair(N14, &TForm1::N14Click, N15, &TForm1::N15Click);
+    radioPair(KbEg1, &TForm1::KbEg1Click, KbTr1, &TForm1::KbTr1Click);
+}
+
+void TForm1::showSettings()
+{
+    ControlC1->setChecked(Config.clipboardTranslation);
+    PopUp1->setChecked(Config.popUp);
+    // Checking one item of a pair unchecks the other.
+    (Config.standardView ? N11 : N12)->setChecked(true);
+    (Config.turkishInterface ? N14 : N15)->setChecked(true);
+    (Config.englishToTurkish ? KbEg1 : KbTr1)->setChecked(true);
+}
+
+void TForm1::storeSetting(int position)
 {
     if (ProgramFolder.empty())
         return;
-    const zarel::Status st = zarel::storeConfig(ProgramFolder, ConfigFlags, position, on);
+    const zarel::Status st = zarel::storeSettings(ProgramFolder, Config, position);
     if (!st.ok())
         zarel::app::reportError(this, zarel::app::errorText(st));
 }
 
+void TForm1::switchSetting(int position, bool on, void (TForm1::*apply)())
+{
+    if (Config.flag(position) == on) {
+        // Already in force: nothing is applied or written; the marks stay as the field says.
+        showSettings();
+        return;
+    }
+    Config.setFlag(position, on);
+    showSettings();
+    (this->*apply)();
+    storeSetting(position);
+}
+
 void TForm1::ControlC1Click()
 {
-    ControlC1->setChecked(!ControlC1->isChecked());
-    storeSetting(zarel::ConfigClipboard, ControlC1->isChecked());
+    Config.clipboardTranslation = !Config.clipboardTranslation;
+    showSettings();
+    storeSetting(zarel::ConfigClipboard);
 }
 
 void TForm1::PopUp1Click()
 {
-    PopUp1->setChecked(!PopUp1->isChecked());
-    storeSetting(zarel::ConfigPopUp, PopUp1->isChecked());
+    Config.popUp = !Config.popUp;
+    showSettings();
+    storeSetting(zarel::ConfigPopUp);
 }
 
 void TForm1::N11Click()
 {
-    if (!N12->isChecked())
-        return;
-    N11->setChecked(true);
-    N12->setChecked(false);
-    applyView();
-    storeSetting(zarel::ConfigStandardView, true);
+    switchSetting(zarel::ConfigStandardView, true, &TForm1::applyView);
 }
 
 void TForm1::N12Click()
 {
-    if (!N11->isChecked())
-        return;
-    N12->setChecked(true);
-    N11->setChecked(false);
-    applyView();
-    storeSetting(zarel::ConfigStandardView, false);
+    switchSetting(zarel::ConfigStandardView, false, &TForm1::applyView);
 }
 
 void TForm1::N14Click()
 {
-    if (!N15->isChecked())
-        return;
-    N14->setChecked(true);
-    N15->setChecked(false);
-    applyInterfaceLanguage();
-    storeSetting(zarel::ConfigTurkishInterface, true);
+    switchSetting(zarel::ConfigTurkishInterface, true, &TForm1::applyInterfaceLanguage);
 }
 
 void TForm1::N15Click()
 {
-    if (!N14->isChecked())
-        return;
-    N15->setChecked(true);
-    N14->setChecked(false);
-    applyInterfaceLanguage();
-    storeSetting(zarel::ConfigTurkishInterface, false);
+    switchSetting(zarel::ConfigTurkishInterface, false, &TForm1::applyInterfaceLanguage);
 }
 
 void TForm1::KbEg1Click()
 {
-    if (!KbTr1->isChecked())
-        return;
-    KbEg1->setChecked(true);
-    KbTr1->setChecked(false);
-    applyDirection();
-    storeSetting(zarel::ConfigEnglishToTurkish, true);
+    switchSetting(zarel::ConfigEnglishToTurkish, true, &TForm1::applyDirection);
 }
 
 void TForm1::KbTr1Click()
 {
-    if (!KbEg1->isChecked())
-        return;
-    KbTr1->setChecked(true);
-    KbEg1->setChecked(false);
-    applyDirection();
-    storeSetting(zarel::ConfigEnglishToTurkish, false);
+    switchSetting(zarel::ConfigEnglishToTurkish, false, &TForm1::applyDirection);
 }

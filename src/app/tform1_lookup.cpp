@@ -11,6 +11,7 @@
 #include "controls/tricheditdblclick.h"
 #include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
+#include "dictionary/lookuprules.h"
 #include "dictionary/tcryptstream.h"
 #include "dictionary/userentries.h"
 
@@ -162,9 +163,8 @@ void TForm1::ComboKeyPress(unsigned char key)
     if (caret == 0) {
         int tab = TabControl1->tabIndex();
         if (key != VirtualKey::Enter) {
-            const int chosen = KbEg1->isChecked() ? zarel::englishTabForChar(key)
-                                                  : zarel::turkishTabForChar(key);
-            if (zarel::isValidTab(chosen))
+            const int chosen = zarel::typedWordTab(key, Config.englishToTurkish);
+            if (chosen >= 0)
                 tab = chosen;
         }
         selectTab(tab);
@@ -203,8 +203,8 @@ void TForm1::ComboKeyDown(int key, ShiftState shift)
     if (key != VirtualKey::Enter)
         return;
     const QString typed = Combo->currentText();
-    const int i = zarel::findStringExact(comboEntries(), zarel::app::toCp1254(typed, '\0'),
-                                         zarel::casingOfTab(m_comboTab));
+    const int i
+        = zarel::enteredWordMatch(comboEntries(), zarel::app::toCp1254(typed, '\0'), m_comboTab);
     Combo->hidePopup();
     if (i < 0) {
         openAddWordDialog(typed, TabControl1->tabIndex());
@@ -269,46 +269,34 @@ void TForm1::SpeedButton4Click()
 
 void TForm1::RichEdit1DblClick()
 {
-    const bool english = KbEg1->isChecked();
-    if (!ControlC1->isChecked() || (english && !Button7->isVisible()))
+    const bool english = Config.englishToTurkish;
+    if (!Config.clipboardTranslation || (english && !Button7->isVisible()))
         return;
-    QString word = RichEdit1->textCursor().selectedText();
-    if (word.isEmpty())
-        return;
-    qsizetype start = 0;
-    while (start < word.size() && word[start] == u' ')
-        ++start;
-    word = word.mid(start);
-    const qsizetype blank = word.indexOf(u' ');
-    if (blank >= 0)
-        word.truncate(blank);
-    std::string bytes = zarel::app::toCp1254(word, '\0');
-    if (bytes.empty())
+    const std::string word = zarel::doubleClickedWord(
+        zarel::app::toCp1254(RichEdit1->textCursor().selectedText(), '\0'));
+    if (word.empty())
         return;
 
-    const auto first = static_cast<unsigned char>(bytes[0]);
-    const int chosen
-        = english ? zarel::doubleClickEnglishTab(first) : zarel::turkishTabForChar(first);
-    const int tab = zarel::isValidTab(chosen) ? chosen : TabControl1->tabIndex();
-    selectTab(tab);
-    // The longest leading part of the word that begins a headword.
-    while (!bytes.empty()) {
-        const int found
-            = zarel::findStringPrefix(comboEntries(), bytes, zarel::casingOfTab(m_comboTab));
-        selectItem(found);
-        if (found >= 0) {
-            ComboBox1Change();
-            break;
-        }
-        bytes.pop_back();
-    }
+    const int chosen = zarel::doubleClickTab(static_cast<unsigned char>(word[0]), english);
+    selectTab(chosen >= 0 ? chosen : TabControl1->tabIndex());
+    selectLongestLeadingPart(word);
 
     if (!Button7->isVisible())
         return;
-    if (PopUp1->isChecked())
+    if (Config.popUp)
         bringToFront();
     if (Combo->isEnabled() && Combo->isVisible())
         Combo->setFocus();
+}
+
+void TForm1::selectLongestLeadingPart(const std::string &text)
+{
+    if (text.empty())
+        return;
+    const int found = zarel::longestLeadingPartMatch(comboEntries(), text, m_comboTab);
+    selectItem(found);
+    if (found >= 0)
+        ComboBox1Change();
 }
 
 void TForm1::bringToFront()
@@ -325,7 +313,7 @@ void TForm1::bringToFront()
 
 void TForm1::openAddWordDialog(const QString &word, int tab)
 {
-    TNewWord dialog(ProgramFolder, word, tab, N15->isChecked(), this);
+    TNewWord dialog(ProgramFolder, word, tab, !Config.turkishInterface, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.stored())
         return;
     // The new entry joins the running lists at once, in its dictionary-order place.

@@ -59,45 +59,38 @@ void TForm1::FormCreate()
     m_designedComboWidth = Combo->width();
     MarkedList.clear();
 
-    // The settings are applied before ProgramFolder is known, through the menu commands;
-    // the commands store nothing while it is empty.
+    // The designed menus show the default settings; stored ones that differ are shown and
+    // applied before ProgramFolder is known, so applying them stores nothing.
     // The designed logo is the English-Turkish one; a stored direction switches it below.
     applyDirection();
     loadBackgrounds();
-    ConfigFlags = zarel::kDefaultConfigFlags;
-    const zarel::ConfigLoad config = zarel::loadConfig(currentDirectory());
-    if (!config.status.ok()) {
-        failStartup(config.status);
+    const zarel::Settings designed;
+    Config = designed;
+    const zarel::SettingsLoad loaded = zarel::loadSettings(currentDirectory());
+    if (!loaded.status.ok()) {
+        failStartup(loaded.status);
         return;
     }
-    ConfigFlags = config.flags;
-    if (config.existed) {
-        ControlC1->setChecked(zarel::configFlag(ConfigFlags, zarel::ConfigClipboard));
-        PopUp1->setChecked(zarel::configFlag(ConfigFlags, zarel::ConfigPopUp));
-        if (zarel::configFlag(ConfigFlags, zarel::ConfigStandardView))
-            N11Click();
-        else
-            N12Click();
-        if (zarel::configFlag(ConfigFlags, zarel::ConfigTurkishInterface))
-            N14Click();
-        else
-            N15Click();
-        if (zarel::configFlag(ConfigFlags, zarel::ConfigEnglishToTurkish))
-            KbEg1Click();
-        else
-            KbTr1Click();
-    }
+    Config = loaded.settings;
+    showSettings();
+    if (Config.standardView != designed.standardView)
+        applyView();
+    if (Config.turkishInterface != designed.turkishInterface)
+        applyInterfaceLanguage();
+    if (Config.englishToTurkish != designed.englishToTurkish)
+        applyDirection();
     // Qt's own dialogs and the Yes/No buttons speak the interface language from the start.
-    zarel::app::setDialogLanguage(N14->isChecked());
+    zarel::app::setDialogLanguage(Config.turkishInterface);
 
     ProgramFolder = currentDirectory();
     // Every tab exists from the start, so a tab number computed anywhere is always a tab;
     // the tabs of files that fail to load show empty lists.
     appendTurkishTabs();
-    const zarel::Status loaded = Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
+    const zarel::Status indexLoaded
+        = Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
     buildWordLists();
-    if (!loaded.ok()) {
-        failStartup(loaded);
+    if (!indexLoaded.ok()) {
+        failStartup(indexLoaded);
         return;
     }
 
@@ -176,7 +169,7 @@ QStringList TForm1::startText(bool turkish)
 void TForm1::writeStartText()
 {
     RichEdit1->clear();
-    RichEdit1->setPlainText(startText(N14->isChecked()).join(u'\n'));
+    RichEdit1->setPlainText(startText(Config.turkishInterface).join(u'\n'));
     QTextCursor cursor(RichEdit1->document());
     cursor.select(QTextCursor::Document);
     QTextBlockFormat left;

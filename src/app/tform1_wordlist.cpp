@@ -1,4 +1,4 @@
-// TForm1's word list: the shown and marked lists, showing and deleting entries, the count
+// TForm1's word list: ListBox1 showing MarkedList, showing and deleting entries, the count
 // label, adding the current word, opening, appending and saving list files, the File menu.
 #include "app/tform1.h"
 
@@ -8,7 +8,6 @@
 #include "controls/cp1254text.h"
 #include "dictionary/combosearch.h"
 #include "dictionary/lettertabs.h"
-#include "dictionary/wordlistfile.h"
 #include "sound/taudio.h"
 #include "sound/tmpegplayer.h"
 
@@ -103,44 +102,44 @@ bool TForm1::wordListKeyEvent(QKeyEvent *event)
 
 void TForm1::ListBox1Click()
 {
-    const int i = ListBox1->currentRow();
-    if (i < 0 || i >= MarkedList.size())
+    const int row = ListBox1->currentRow();
+    if (row < 0 || static_cast<size_t>(row) >= MarkedList.size())
         return;
+    const auto i = static_cast<size_t>(row);
     m_listPopupAuto = true;
-    const std::string marked = zarel::app::toCp1254(MarkedList.at(i));
-    const std::string shown = zarel::shownEntry(marked);
-    const int chosen = zarel::listEntryTab(marked);
+    const int chosen = MarkedList.tab(i);
     if (zarel::isValidTab(chosen))
         TabControl1->setTabIndex(chosen);
     const int tab = TabControl1->tabIndex();
     fillComboItems(tab);
-    selectItem(zarel::findStringPrefix(comboEntries(), shown, zarel::casingOfTab(tab)));
+    selectItem(
+        zarel::findStringPrefix(comboEntries(), MarkedList.headword(i), zarel::casingOfTab(tab)));
     ComboBox1Change();
     StopVoiceReplay();
 }
 
 void TForm1::deleteListEntry(bool fromMenu)
 {
-    const int i = ListBox1->currentRow();
-    if (i < 0 || i >= MarkedList.size())
+    const int row = ListBox1->currentRow();
+    if (row < 0 || static_cast<size_t>(row) >= MarkedList.size())
         return;
-    const QString question = N14->isChecked() ? u"Emin misiniz ?"_s : u"Are you sure ?"_s;
+    const QString question = Config.turkishInterface ? u"Emin misiniz ?"_s : u"Are you sure ?"_s;
     if (!zarel::app::confirm(this, question))
         return;
-    MarkedList.removeAt(i);
-    delete ListBox1->takeItem(i);
+    MarkedList.remove(static_cast<size_t>(row));
+    delete ListBox1->takeItem(row);
     updateCountLabel();
     if (fromMenu)
         m_listPopupAuto = false;
-    if (MarkedList.isEmpty())
+    if (MarkedList.empty())
         listBecameEmpty();
     storeKeptList();
 }
 
 void TForm1::updateCountLabel()
 {
-    const qsizetype n = MarkedList.size();
-    const QString word = N14->isChecked() ? u"Kelime"_s : (n == 1 ? u"Word"_s : u"Words"_s);
+    const size_t n = MarkedList.size();
+    const QString word = Config.turkishInterface ? u"Kelime"_s : (n == 1 ? u"Word"_s : u"Words"_s);
     Label1->setText(QString::number(n) + u' ' + word);
     Label1->adjustSize();
 }
@@ -151,7 +150,7 @@ void TForm1::updateCommandButtons()
     const bool recording = voiceRecordingRunning();
     const bool replaying = Audio1->Player()->DeviceOpen();
     const bool soundPlaying = MPEG1->isPlaying();
-    const bool listHasWords = !MarkedList.isEmpty();
+    const bool listHasWords = !MarkedList.empty();
     const bool hasRecording = VoiceRecording && !VoiceRecording->isEmpty();
     const bool hasSound = headwordSoundExists(TabControl1->tabIndex(), Combo->currentIndex());
 
@@ -186,18 +185,44 @@ void TForm1::listGotEntries()
     updateCommandButtons();
 }
 
-void TForm1::appendListEntries(const std::vector<std::string> &marked)
+void TForm1::showNewListEntries(size_t from)
 {
-    for (const std::string &m : marked) {
-        MarkedList.append(zarel::app::fromCp1254(m));
-        ListBox1->addItem(zarel::app::fromCp1254(zarel::shownEntry(m)));
-    }
+    for (size_t i = from; i < MarkedList.size(); ++i)
+        ListBox1->addItem(zarel::app::fromCp1254(MarkedList.headword(i)));
     listGotEntries();
+}
+
+void TForm1::showWordList()
+{
+    ListBox1->clear();
+    if (MarkedList.empty()) {
+        Label1->clear();
+        listBecameEmpty();
+        return;
+    }
+    showNewListEntries(0);
+}
+
+QStringList TForm1::markedEntries() const
+{
+    QStringList marked;
+    for (const std::string &m : MarkedList.markedEntries())
+        marked.append(zarel::app::fromCp1254(m));
+    return marked;
+}
+
+void TForm1::setMarkedEntries(const QStringList &marked)
+{
+    std::vector<std::string> entries;
+    for (const QString &m : marked)
+        entries.push_back(zarel::app::toCp1254(m));
+    MarkedList = zarel::WordList(std::move(entries));
+    showWordList();
 }
 
 void TForm1::switchToStandardView()
 {
-    if (N12->isChecked())
+    if (!Config.standardView)
         N11Click();
 }
 
@@ -208,11 +233,10 @@ void TForm1::Button1Click()
     const int i = Combo->currentIndex();
     if (!zarel::isValidTab(tab) || i < 0 || static_cast<size_t>(i) >= Dictionary.tab(tab).count())
         return;
-    std::string marked(Dictionary.tab(tab).headword(static_cast<size_t>(i)));
-    if (zarel::isEnglishTab(tab))
-        marked += '*';
-    if (!MarkedList.contains(zarel::app::fromCp1254(marked))) {
-        appendListEntries({ marked });
+    const size_t before = MarkedList.size();
+    if (MarkedList.add(std::string(Dictionary.tab(tab).headword(static_cast<size_t>(i))),
+                       zarel::isEnglishTab(tab))) {
+        showNewListEntries(before);
         storeKeptList();
     }
     // Words are collected by typing one, adding it, typing the next: the next key goes to the
@@ -235,22 +259,21 @@ void TForm1::Button13Click()
 
 void TForm1::openListFile(bool replace)
 {
-    const QString path = zarel::app::chooseFile(this, listFileRequest(false, N14->isChecked()));
+    const QString path
+        = zarel::app::chooseFile(this, listFileRequest(false, Config.turkishInterface));
     if (path.isEmpty())
         return;
-    std::vector<std::string> entries;
-    const zarel::Status st
-        = zarel::readWordListFile(QFile::encodeName(path).toStdString(), entries);
+    const size_t from = replace ? 0 : MarkedList.size();
+    // A file that is refused leaves the list as it was.
+    const zarel::Status st = MarkedList.load(QFile::encodeName(path).toStdString(), replace);
     if (!st.ok()) {
         zarel::app::reportError(this, zarel::app::errorText(st));
         return;
     }
-    if (replace) {
-        MarkedList.clear();
+    if (replace)
         ListBox1->clear();
-    }
-    appendListEntries(entries);
-    if (MarkedList.isEmpty()) {
+    showNewListEntries(from);
+    if (MarkedList.empty()) {
         listBecameEmpty();
         updateCountLabel();
     }
@@ -259,16 +282,12 @@ void TForm1::openListFile(bool replace)
 
 void TForm1::Button2Click()
 {
-    const QString path = zarel::app::chooseFile(this, listFileRequest(true, N14->isChecked()));
+    const QString path
+        = zarel::app::chooseFile(this, listFileRequest(true, Config.turkishInterface));
     if (!path.isEmpty()) {
-        // The marked list is written, so a saved list opens again with every word in its
+        // The marked entries are written, so a saved list opens again with every word in its
         // language.
-        std::vector<std::string> entries;
-        entries.reserve(static_cast<size_t>(MarkedList.size()));
-        for (const QString &m : MarkedList)
-            entries.push_back(zarel::app::toCp1254(m));
-        const zarel::Status st
-            = zarel::writeWordListFile(QFile::encodeName(path).toStdString(), entries);
+        const zarel::Status st = MarkedList.save(QFile::encodeName(path).toStdString());
         if (!st.ok())
             zarel::app::reportError(this, zarel::app::errorText(st));
     }
@@ -278,13 +297,13 @@ void TForm1::Button2Click()
 void TForm1::Button4Click()
 {
     // The list is kept across restarts, so clearing it asks first, as deleting an entry does.
-    if (!MarkedList.isEmpty()
-        && !zarel::app::confirm(this,
-                                N14->isChecked() ? u"Emin misiniz ?"_s : u"Are you sure ?"_s)) {
+    if (!MarkedList.empty()
+        && !zarel::app::confirm(
+            this, Config.turkishInterface ? u"Emin misiniz ?"_s : u"Are you sure ?"_s)) {
         Combo->setFocus();
         return;
     }
-    const bool had = !MarkedList.isEmpty();
+    const bool had = !MarkedList.empty();
     MarkedList.clear();
     ListBox1->clear();
     Label1->clear();
@@ -304,29 +323,25 @@ void TForm1::restoreKeptList()
     std::error_code ec;
     if (ProgramFolder.empty() || !std::filesystem::exists(keptListPath(), ec))
         return;
-    std::vector<std::string> entries;
-    const zarel::Status st = zarel::readWordListFile(keptListPath(), entries);
+    const size_t from = MarkedList.size();
+    const zarel::Status st = MarkedList.load(keptListPath(), false);
     if (!st.ok()) {
         // The file stays as it is; it is replaced only when the user changes the list.
-        const QString what = N14->isChecked()
+        const QString what = Config.turkishInterface
             ? u"Kelime listesi okunamadı; liste boş açıldı."_s
             : u"The word list could not be read; the list starts empty."_s;
         zarel::app::reportError(this, what + u'\n' + zarel::app::errorText(st));
         return;
     }
-    if (!entries.empty())
-        appendListEntries(entries);
+    if (MarkedList.size() > from)
+        showNewListEntries(from);
 }
 
 void TForm1::storeKeptList()
 {
     if (ProgramFolder.empty())
         return;
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<size_t>(MarkedList.size()));
-    for (const QString &m : MarkedList)
-        entries.push_back(zarel::app::toCp1254(m));
-    const zarel::Status st = zarel::writeWordListFile(keptListPath(), entries);
+    const zarel::Status st = MarkedList.save(keptListPath());
     if (st.ok()) {
         m_keptListWriteFailed = false;
         return;
@@ -334,7 +349,7 @@ void TForm1::storeKeptList()
     // One box per run of failures: a read-only folder must not answer every click with a box.
     if (std::exchange(m_keptListWriteFailed, true))
         return;
-    const QString what = N14->isChecked() ? u"Kelime listesi kaydedilemedi."_s
-                                          : u"The word list could not be stored."_s;
+    const QString what = Config.turkishInterface ? u"Kelime listesi kaydedilemedi."_s
+                                                 : u"The word list could not be stored."_s;
     zarel::app::reportError(this, what + u'\n' + zarel::app::errorText(st));
 }

@@ -63,7 +63,8 @@ QString programFile(const TForm1 &main, const char *name)
 
 int listCount(const TForm1 &main)
 {
-    return static_cast<int>(std::min<qsizetype>(main.ListBox1->count(), main.MarkedList.size()));
+    return static_cast<int>(
+        std::min<size_t>(static_cast<size_t>(main.ListBox1->count()), main.MarkedList.size()));
 }
 
 QString shownEntry(const TForm1 &main, int i)
@@ -75,7 +76,7 @@ QString shownEntry(const TForm1 &main, int i)
 
 bool isEnglishEntry(const TForm1 &main, int i)
 {
-    return i >= 0 && i < listCount(main) && main.MarkedList.at(i).contains(u'*');
+    return i >= 0 && i < listCount(main) && main.MarkedList.isEnglish(static_cast<size_t>(i));
 }
 
 void selectListEntry(TForm1 &main, int i)
@@ -88,7 +89,7 @@ int entryTab(const TForm1 &main, int i)
 {
     if (i < 0 || i >= listCount(main))
         return -1;
-    return zarel::listEntryTab(toBytes(main.MarkedList.at(i)));
+    return main.MarkedList.tab(static_cast<size_t>(i));
 }
 
 Located locateInTab(TForm1 &main, int tab, const QString &searchText, bool keepComboText)

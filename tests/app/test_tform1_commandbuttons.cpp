@@ -234,6 +234,6 @@ TEST_F(CommandButtonsTest, EveryChangeOfStateLeavesTheButtonsByOneRule)
         SCOPED_TRACE(step.change);
         step.act();
         EXPECT_EQ(buttons(), step.expected);
-        EXPECT_EQ(form.Button4->isHidden(), form.MarkedList.isEmpty());
+        EXPECT_EQ(form.Button4->isHidden(), form.MarkedList.empty());
     }
 }

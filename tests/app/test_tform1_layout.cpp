@@ -104,7 +104,7 @@ TEST_F(FormTest, ControlsStartInTheirDesignedStates)
     // Nothing is chosen yet, so there is nothing to pronounce, now or after a sound.
     EXPECT_FALSE(form.Button7->isEnabled());
     EXPECT_FALSE(form.PronounceAfterPlay);
-    EXPECT_TRUE(form.MarkedList.isEmpty());
+    EXPECT_TRUE(form.MarkedList.empty());
 
     const QToolButton *letters[]
         = { form.SpeedButton16, form.SpeedButton17, form.SpeedButton18, form.SpeedButton19,

@@ -213,7 +213,7 @@ TEST_P(StartSettingsTest, StoredSettingsSetTheMenusAndTheStartTextWithoutRewriti
     EXPECT_EQ(form.KbTr1->isChecked(), !c.englishToTurkish);
     EXPECT_EQ(form.RichEdit1->toPlainText(), c.turkish ? kTurkishStartText : kEnglishStartText);
     EXPECT_EQ(zarel::test::readFile(file("Dictionary.cfg")), c.file);
-    EXPECT_EQ(form.ConfigFlags.size(), 5u);
+    EXPECT_EQ(form.Config.flags().size(), 5u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -239,7 +239,7 @@ TEST_F(FormTest, MissingSettingsFileIsCreatedAndTheDesignedStateKept)
     TForm1 &form = startForm();
 
     EXPECT_EQ(zarel::test::readFile(file("Dictionary.cfg")), "11111");
-    EXPECT_EQ(form.ConfigFlags, "11111");
+    EXPECT_EQ(form.Config.flags(), "11111");
     EXPECT_TRUE(form.ControlC1->isChecked() && form.PopUp1->isChecked() && form.N11->isChecked()
                 && form.N14->isChecked() && form.KbEg1->isChecked());
     EXPECT_FALSE(form.N12->isChecked() || form.N15->isChecked() || form.KbTr1->isChecked());

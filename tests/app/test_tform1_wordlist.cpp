@@ -151,7 +151,7 @@ TEST_F(WordListTest, CountLabelAndDeletingKeepBothListsInStep)
     EXPECT_EQ(form.Label1->text(), u"0 Words"_s);
     EXPECT_FALSE(form.Button2->isEnabled());
     EXPECT_TRUE(form.Button4->isHidden());
-    EXPECT_TRUE(form.MarkedList.isEmpty());
+    EXPECT_TRUE(form.MarkedList.empty());
 }
 
 TEST_F(WordListTest, ClearAsksFirstAndEmptiesTheLabel)
@@ -182,7 +182,7 @@ TEST_F(WordListTest, AddCurrentWordOnceWithItsLanguage)
     form.selectTab(29);
     form.selectItem(0);
     form.N19->trigger(); // File > New adds too
-    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"çay"_s }));
+    EXPECT_EQ(form.markedEntries(), (QStringList { u"run*"_s, u"çay"_s }));
     EXPECT_EQ(form.Label1->text(), u"2 Kelime"_s);
 }
 
@@ -201,7 +201,7 @@ TEST_F(WordListTest, WordsAreCollectedByTypingAndAddingOneAfterAnother)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
     }
-    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"Book*"_s }));
+    EXPECT_EQ(form.markedEntries(), (QStringList { u"run*"_s, u"Book*"_s }));
     EXPECT_EQ(form.Combo->currentText(), u"run"_s);
     EXPECT_TRUE(form.Combo->hasFocus());
 }
@@ -224,7 +224,7 @@ TEST_F(WordListTest, SavedListOpensAgainWithItsLanguagesAndAppendAddsToIt)
 
     form.Button4->click();
     form.Button3->click(); // open the saved file
-    EXPECT_EQ(form.MarkedList, (QStringList { u"run*"_s, u"çay"_s }));
+    EXPECT_EQ(form.markedEntries(), (QStringList { u"run*"_s, u"çay"_s }));
     form.Button13->click(); // append it once more
     EXPECT_EQ(form.ListBox1->count(), 4);
     EXPECT_EQ(m_requests.first(), u"Kelimeler dosyasından listeye ekle"_s);
@@ -239,7 +239,7 @@ TEST_F(WordListTest, GarbageFileLeavesTheListUnchanged)
     TForm1 &form = start();
     openList("run*\r\n");
     openList(std::string("\x00\x01\x02garbage", 10));
-    EXPECT_EQ(form.MarkedList, QStringList { u"run*"_s });
+    EXPECT_EQ(form.markedEntries(), QStringList { u"run*"_s });
     ASSERT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(m_errors.first().startsWith(u"Not a word list"_s));
 }
@@ -258,7 +258,7 @@ TEST_F(WordListTest, ListComesBackAfterARestartWithItsLanguages)
     form.selectItem(0);
     form.Button1->click();
     const QStringList kept { u"run*"_s, u"ılık"_s, u"Book*"_s };
-    ASSERT_EQ(form.MarkedList, kept);
+    ASSERT_EQ(form.markedEntries(), kept);
     EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")),
               "run*\r\n\xFD"
               "l\xFD"
@@ -266,7 +266,7 @@ TEST_F(WordListTest, ListComesBackAfterARestartWithItsLanguages)
 
     closeForm();
     TForm1 &again = startForm();
-    EXPECT_EQ(again.MarkedList, kept);
+    EXPECT_EQ(again.markedEntries(), kept);
     ASSERT_EQ(again.ListBox1->count(), 3);
     EXPECT_EQ(again.ListBox1->item(1)->text(), u"ılık"_s);
     EXPECT_EQ(again.Label1->text(), u"3 Kelime"_s);
@@ -331,7 +331,7 @@ TEST_F(WordListTest, EveryChangeOfTheListIsStoredAtOnce)
         EXPECT_EQ(zarel::test::readFile(file("WordList.DIC")), c.stored) << c.change;
     }
     closeForm();
-    EXPECT_TRUE(startForm().MarkedList.isEmpty());
+    EXPECT_TRUE(startForm().MarkedList.empty());
 }
 
 TEST_F(WordListTest, UnreadableKeptListStartsEmptyAndIsKeptUntilTheListChanges)
@@ -340,7 +340,7 @@ TEST_F(WordListTest, UnreadableKeptListStartsEmptyAndIsKeptUntilTheListChanges)
     const std::string garbage("run*\r\n\x00\x01\x02\xFF garbage", 18);
     zarel::test::writeFile(file("WordList.DIC"), garbage);
     TForm1 &form = startForm();
-    EXPECT_TRUE(form.MarkedList.isEmpty());
+    EXPECT_TRUE(form.MarkedList.empty());
     EXPECT_FALSE(form.Button5->isEnabled());
     ASSERT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(m_errors.first().startsWith(u"Kelime listesi okunamadı"_s))
@@ -371,7 +371,7 @@ TEST_F(WordListTest, FailedStoreIsReportedOnceUntilAStoreSucceeds)
     form.selectItem(0);
     form.Button1->click();
     EXPECT_EQ(m_errors.size(), 1);
-    EXPECT_EQ(form.MarkedList.size(), 2); // the list in the window is whole
+    EXPECT_EQ(form.MarkedList.size(), 2u); // the list in the window is whole
 
     std::filesystem::remove(file("WordList.DIC"));
     form.ListBox1->setCurrentRow(1);

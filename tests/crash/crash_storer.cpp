@@ -74,8 +74,8 @@ public:
         if (user != m_words)
             fail("the index holds " + std::to_string(user) + " added words, expected "
                  + std::to_string(m_words));
-        if (m_form.ConfigFlags != zarel::crash::configFlags(m_cfg))
-            fail("settings " + m_form.ConfigFlags + ", expected "
+        if (m_form.Config.flags() != zarel::crash::configFlags(m_cfg))
+            fail("settings " + m_form.Config.flags() + ", expected "
                  + zarel::crash::configFlags(m_cfg));
         if (m_list > 0) {
             // The list continues from the saved file, opened as the user opens it.
@@ -132,8 +132,8 @@ public:
             break;
         }
         item->trigger();
-        if (m_form.ConfigFlags != zarel::crash::configFlags(v))
-            fail("settings " + m_form.ConfigFlags + " after store " + std::to_string(v));
+        if (m_form.Config.flags() != zarel::crash::configFlags(v))
+            fail("settings " + m_form.Config.flags() + " after store " + std::to_string(v));
         m_cfg = v;
         announce("cfg", v);
     }
@@ -164,13 +164,7 @@ public:
     }
 
 private:
-    std::vector<std::string> listEntries() const
-    {
-        std::vector<std::string> entries;
-        for (const QString &m : m_form.MarkedList)
-            entries.push_back(zarel::app::toCp1254(m));
-        return entries;
-    }
+    std::vector<std::string> listEntries() const { return m_form.MarkedList.markedEntries(); }
 
     TForm1 &m_form;
     int m_words;

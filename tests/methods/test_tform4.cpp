@@ -220,7 +220,7 @@ TEST_F(Method3Test, RandomWordDrawsTheNextButRepeatAndPreviousKeepListOrder)
         w.Button8->click();
         ASSERT_GE(w.WordIndex, 0);
         ASSERT_LT(w.WordIndex, 4);
-        EXPECT_EQ(w.Edit1->text(), QString(m_form->MarkedList.at(w.WordIndex)).remove(u'*'));
+        EXPECT_EQ(w.Edit1->text(), QString(m_form->markedEntries().at(w.WordIndex)).remove(u'*'));
         drawn.insert(w.WordIndex);
         inOrder = inOrder && w.WordIndex == (before + 1) % 4;
     }

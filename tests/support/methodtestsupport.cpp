@@ -60,13 +60,7 @@ bool MethodTest::startDictionary(bool sounds, double seconds, const std::string 
 
 void MethodTest::setList(const QStringList &marked)
 {
-    m_form->MarkedList = marked;
-    m_form->ListBox1->clear();
-    for (QString entry : marked) {
-        if (entry.contains(u'*'))
-            entry.chop(1);
-        m_form->ListBox1->addItem(entry);
-    }
+    m_form->setMarkedEntries(marked);
 }
 
 bool MethodTest::waitForSoundEnd(int milliseconds)

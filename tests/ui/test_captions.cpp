@@ -85,9 +85,7 @@ const WindowCase kWindows[] = {
     { "Method5NoEnglishWord",
       [](TForm1 &main) {
           // A list without English words: the window says so under its next-word button.
-          main.MarkedList = QStringList { u"kitap"_s };
-          main.ListBox1->clear();
-          main.ListBox1->addItem(u"kitap"_s);
+          main.setMarkedEntries({ u"kitap"_s });
           auto *form = new TForm2(&main);
           form->Button8Click();
           return std::unique_ptr<QWidget>(form);
