@@ -4,8 +4,6 @@
 
 #include "methods/methodrules.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QFont>
 #include <QHeaderView>
