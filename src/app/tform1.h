@@ -8,6 +8,7 @@
 #include "dictionary/dictionaryindex.h"
 #include "dictionary/settings.h"
 #include "dictionary/wordlist.h"
+#include "methods/methodhost.h"
 #include "platform/result.h"
 
 #include <array>
@@ -44,7 +45,7 @@ class WordListModel;
 class TMPEGPlayer;
 class TAudio;
 
-class TForm1 : public QMainWindow
+class TForm1 : public QMainWindow, public zarel::methods::MethodHost
 {
     Q_OBJECT
 public:
@@ -195,6 +196,31 @@ public:
     const std::vector<const zarel::TWordRecord *> &comboEntries() const;
     // True while a method window (Methods 1-5) is open.
     bool methodWindowOpen() const { return m_methodWindowOpen; }
+
+    // --- what the method windows, the hangman and the learning menus use (tform1_host.cpp) ---
+    int wordListCount() const override;
+    QString wordListEntry(int i) const override;
+    bool wordListEntryIsEnglish(int i) const override;
+    int wordListEntryTab(int i) const override;
+    int selectedWordListEntry() const override;
+    void selectWordListEntry(int i) override;
+    const zarel::DictionaryIndex &dictionary() const override;
+    zarel::methods::Located locateInTab(int tab, const QString &searchText,
+                                        bool keepBoxText) override;
+    QString wordBoxText() const override;
+    void showTab(int tab) override;
+    std::string dataFolder() const override;
+    std::string discSoundFolder() const override;
+    TMPEGPlayer &mp3Player() override;
+    std::string headwordSound(int tab, int item) const override;
+    void pronunciationEnded() override;
+    void setPronunciationEndGroup(int group, std::function<void()> handler) override;
+    bool englishInterface() const override;
+    void onInterfaceLanguageChange(QObject *context, std::function<void()> handler) override;
+    void showHelpPage(const QString &turkishPage, const QString &englishPage) override;
+    QWidget *hostWindow() override;
+    void setBusyTag(int tag) override;
+    void showAfterMethod(bool lookup) override;
 
     // --- the command buttons (tform1_wordlist.cpp) ---
     // Decides save-list, clear, add, open and append, the five method buttons, the hangman,

@@ -2,9 +2,9 @@
 // translation pane and the leg swing.
 #include "hangman/thangform1.h"
 
-#include "app/tform1.h"
 #include "controls/cp1254text.h"
 #include "dictionary/codepage1254.h"
+#include "dictionary/dictionaryindex.h"
 #include "methods/methodsupport.h"
 
 #include <utility>
@@ -139,9 +139,9 @@ void fitPattern(QLabel *label, const QString &pattern)
 
 } // namespace
 
-THangForm1::THangForm1(TForm1 *mainForm, QWidget *parent)
+THangForm1::THangForm1(zarel::methods::MethodHost *host, QWidget *parent)
     : QDialog(parent)
-    , m_main(mainForm)
+    , m_main(host)
 {
     buildControls();
     FormCreate();
@@ -265,7 +265,7 @@ void THangForm1::FormCreate()
     Panel4->move(Panel4->pos() + shift);
 
     setTexts();
-    setWindowTitle(m_main->N15->isChecked() ? u"Hangman"_s : u"Adam Asmaca"_s);
+    setWindowTitle(m_main->englishInterface() ? u"Hangman"_s : u"Adam Asmaca"_s);
     if (zarel::methods::listCount(*m_main) == 0) {
         RadioButton1->setEnabled(false);
         RadioButton3->setEnabled(false);
@@ -275,7 +275,7 @@ void THangForm1::FormCreate()
 
 void THangForm1::setTexts()
 {
-    const bool english = m_main->N15->isChecked();
+    const bool english = m_main->englishInterface();
     auto pick = [english](QString turkish, QString englishText) {
         return english ? std::move(englishText) : std::move(turkish);
     };
@@ -446,7 +446,7 @@ bool THangForm1::drawListWord(bool random, std::string &word, Casing &casing)
         },
         [&] {
             return random ? zarel::hangman::randomListWord(entries, randomSource())
-                          : zarel::hangman::nextListWord(entries, m_main->ListBox1->currentRow());
+                          : zarel::hangman::nextListWord(entries, m_main->selectedWordListEntry());
         },
         zarel::learning::nowSeconds());
     if (i < 0)
@@ -461,11 +461,11 @@ bool THangForm1::drawListWord(bool random, std::string &word, Casing &casing)
 bool THangForm1::drawDictionaryWord(int firstTab, int lastTab, std::string &word)
 {
     const zarel::hangman::DictionaryWord w
-        = zarel::hangman::randomHeadword(m_main->Dictionary, firstTab, lastTab, randomSource());
+        = zarel::hangman::randomHeadword(m_main->dictionary(), firstTab, lastTab, randomSource());
     if (!w.found())
         return false;
-    m_main->selectTab(w.tab);
-    word = std::string(m_main->Dictionary.tab(w.tab).headword(static_cast<size_t>(w.index)));
+    m_main->showTab(w.tab);
+    word = std::string(m_main->dictionary().tab(w.tab).headword(static_cast<size_t>(w.index)));
     m_wordFromList = false;
     return true;
 }
@@ -475,7 +475,7 @@ void THangForm1::recordGame(bool won)
     const Game &g = sharedGame();
     // A list word keeps the key the list gives it; a dictionary word is kept as it was drawn.
     const zarel::learning::WordKey key = m_wordFromList
-        ? zarel::methods::listKey(*m_main, m_main->ListBox1->currentRow())
+        ? zarel::methods::listKey(*m_main, m_main->selectedWordListEntry())
         : zarel::learning::WordKey { text(g.word()).toStdString(), g.casing() == Casing::English };
     zarel::methods::recordAnswer(*m_main, key, "hangman", won);
 }
@@ -485,7 +485,7 @@ void THangForm1::Button3Click()
     // A list word is looked up under the tab of the list's selected entry; a dictionary word
     // under the tab it was drawn from, which is still the current one.
     const int tab
-        = m_wordFromList ? zarel::methods::entryTab(*m_main, m_main->ListBox1->currentRow()) : -1;
+        = m_wordFromList ? zarel::methods::entryTab(*m_main, m_main->selectedWordListEntry()) : -1;
     const zarel::methods::Located at
         = zarel::methods::locateInTab(*m_main, tab, text(sharedGame().word()));
     if (!at.found())
@@ -496,13 +496,13 @@ void THangForm1::Button3Click()
 
 void THangForm1::Button4Click()
 {
-    m_main->Tag = 0;
+    m_main->setBusyTag(0);
     done(QDialog::Accepted);
 }
 
 void THangForm1::done(int result)
 {
-    m_main->Tag = 0;
+    m_main->setBusyTag(0);
     Timer1->stop();
     QDialog::done(result);
 }

@@ -5,6 +5,7 @@
 #include "hangman/core/hangmanrules.h"
 #include "hangman/hangmandrawing.h"
 #include "learning/core/duedraw.h"
+#include "methods/methodhost.h"
 
 #include <string>
 
@@ -19,7 +20,6 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 class QTimer;
-class TForm1;
 
 class THangForm1 : public QDialog
 {
@@ -30,9 +30,9 @@ public:
     static constexpr int kTimerInterval = 300; // ms per step of the leg swing
     static constexpr int kHelpPage = 6; // "metod6.htm", the page after the five methods'
 
-    // Builds the window over the main window `mainForm` (its word list, dictionary and lookup
-    // controls) and runs FormCreate. The caller owns the window; it does not delete itself.
-    explicit THangForm1(TForm1 *mainForm, QWidget *parent = nullptr);
+    // Builds the window over `host`, the main window (its word list, dictionary and lookup
+    // controls), and runs FormCreate. The caller owns the window; it does not delete itself.
+    explicit THangForm1(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
     ~THangForm1() override;
 
     // The launcher's first game: starts a game on `word` (the first shown entry of the word
@@ -111,7 +111,7 @@ private:
     // Records the end of the game (won or lost) in the learning history.
     void recordGame(bool won);
 
-    TForm1 *m_main;
+    zarel::methods::MethodHost *m_main;
     zarel::hangman::HangmanDrawing m_drawing;
     bool m_wordFromList = false;
     bool m_shown = false;

@@ -11,12 +11,12 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/tform1.h"
 #include "controls/cp1254text.h"
 #include "dictionary/combosearch.h"
+#include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
+#include "methods/core/methodrules.h"
 #include "methods/methodsupport.h"
-#include "methods/tform6.h"
 #include "platform/fileutil.h"
 
 using namespace Qt::StringLiterals;
@@ -66,7 +66,8 @@ std::string ankiFileText(const std::vector<AnkiNote> &notes)
     return text.toStdString();
 }
 
-AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool english)
+AnkiExportResult exportForAnki(const zarel::methods::MethodHost &host, const QString &filePath,
+                               bool english)
 {
     AnkiExportResult result;
     const auto say = [english](const QString &turkish, const QString &inEnglish) {
@@ -79,26 +80,26 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
     std::set<std::pair<QString, bool>> exported; // a word listed twice is one note
     std::set<std::string> copied;
     QTextEdit article; // never shown: turns the article's rich text into plain text
-    const int count = methods::listCount(main);
+    const int count = methods::listCount(host);
     for (int i = 0; i < count; ++i) {
-        const QString word = methods::shownEntry(main, i);
-        if (word.isEmpty() || !exported.insert({ word, methods::isEnglishEntry(main, i) }).second)
+        const QString word = methods::shownEntry(host, i);
+        if (word.isEmpty() || !exported.insert({ word, methods::isEnglishEntry(host, i) }).second)
             continue;
         AnkiNote note;
         note.front = plainToHtml(word);
-        const int tab = methods::entryTab(main, i);
+        const int tab = methods::entryTab(host, i);
         int item = -1;
         if (tab >= 0 && tab < zarel::kTabCount) {
-            item = zarel::findStringPrefix(main.Dictionary.tab(tab).entries,
+            item = zarel::findStringPrefix(host.dictionary().tab(tab).entries,
                                            zarel::app::toCp1254(word), casingOfTab(tab));
         }
         const methods::Located at { tab, item };
-        if (at.found() && methods::loadArticle(main, at, &article)) {
+        if (at.found() && methods::loadArticle(host, at, &article)) {
             const QString plain = article.document()->toPlainText();
             const std::u16string_view view(reinterpret_cast<const char16_t *>(plain.utf16()),
                                            static_cast<std::size_t>(plain.size()));
             const std::size_t head = zarel::hiddenArticleLength(
-                view, static_cast<std::size_t>(word.size()), methods::isEnglishEntry(main, i));
+                view, static_cast<std::size_t>(word.size()), methods::isEnglishEntry(host, i));
             const QString front = plain.left(static_cast<qsizetype>(head)).trimmed();
             if (!front.isEmpty())
                 note.front = plainToHtml(front);
@@ -107,11 +108,11 @@ AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool
             note.back = plainToHtml(rest.isEmpty() ? plain.trimmed() : rest);
         }
         if (at.found() && zarel::isEnglishTab(at.tab)) {
-            const std::string source = main.headwordSoundPath(at.tab, at.item);
+            const std::string source = host.headwordSound(at.tab, at.item);
             // A word the user added is named after its headword, which may be all digits: its
             // copy is marked so it never takes the name of a numbered dictionary sound.
             const std::string name = "zarel-" + std::to_string(at.tab + 1) + "-"
-                + (methods::isEnglishBase(main, at) ? "" : "user-")
+                + (methods::isEnglishBase(host, at) ? "" : "user-")
                 + std::filesystem::path(source).stem().string() + ".mp3";
             std::string bytes;
             if (copied.count(name) != 0) {

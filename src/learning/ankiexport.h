@@ -7,7 +7,9 @@
 
 #include <QString>
 
-class TForm1;
+namespace zarel::methods {
+class MethodHost;
+}
 
 namespace zarel::learning {
 
@@ -43,6 +45,7 @@ struct AnkiExportResult
 // temporary file and renamed. Entries without a headword in the dictionary export their text
 // alone; a word listed twice is exported once. The back leaves out the headword and
 // transcription the front shows. The main window's lookup controls are left as they are.
-AnkiExportResult exportForAnki(const TForm1 &main, const QString &filePath, bool english);
+AnkiExportResult exportForAnki(const zarel::methods::MethodHost &host, const QString &filePath,
+                               bool english);
 
 } // namespace zarel::learning

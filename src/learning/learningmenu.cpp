@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMessageBox>
 
-#include "app/tform1.h"
 #include "learning/ankiexport.h"
 #include "learning/tlearningprogress.h"
 #include "methods/methodsupport.h"
@@ -18,26 +17,24 @@ namespace zarel::learning {
 
 namespace {
 
-bool englishInterface(const TForm1 &main)
-{
-    return !main.N14->isChecked();
-}
+using zarel::methods::MethodHost;
 
-void exportWordList(TForm1 &main)
+void exportWordList(MethodHost &host)
 {
-    const bool english = englishInterface(main);
+    const bool english = host.englishInterface();
+    QWidget *window = host.hostWindow();
     const QString suggested = QDir::home().filePath(u"zarel-anki.txt"_s);
     const QString path = QFileDialog::getSaveFileName(
-        &main, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s, suggested,
+        window, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s, suggested,
         english ? u"Text files (*.txt)"_s : u"Metin dosyaları (*.txt)"_s);
     if (path.isEmpty())
         return;
-    const AnkiExportResult result = exportForAnki(main, path, english);
+    const AnkiExportResult result = exportForAnki(host, path, english);
     if (result.ok)
-        QMessageBox::information(&main, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s,
+        QMessageBox::information(window, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s,
                                  result.message);
     else
-        QMessageBox::critical(&main, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s,
+        QMessageBox::critical(window, english ? u"Export for Anki"_s : u"Anki için dışa aktar"_s,
                               result.message);
 }
 
@@ -51,16 +48,16 @@ void setLearningTexts(const LearningActions &actions, bool english)
     actions.exportForAnki->setText(english ? u"Export for Anki…"_s : u"Anki için dışa aktar…"_s);
 }
 
-void showHistoryNotice(TForm1 &main, QWidget *parent)
+void showHistoryNotice(MethodHost &host, QWidget *parent)
 {
-    const bool english = englishInterface(main);
-    const QString notice = takeHistoryNotice(methods::learningHistory(main), english);
+    const bool english = host.englishInterface();
+    const QString notice = takeHistoryNotice(methods::learningHistory(host), english);
     if (!notice.isEmpty())
         QMessageBox::warning(parent, english ? u"Learning history"_s : u"Öğrenme geçmişi"_s,
                              notice);
 }
 
-LearningActions addLearningActions(TForm1 &main, QMenu *fileMenu, QMenu *optionsMenu,
+LearningActions addLearningActions(MethodHost &host, QMenu *fileMenu, QMenu *optionsMenu,
                                    QMenu *toolsMenu)
 {
     LearningActions a;
@@ -83,7 +80,7 @@ LearningActions addLearningActions(TForm1 &main, QMenu *fileMenu, QMenu *options
         fileMenu->insertSeparator(fileActions.last());
     }
 
-    TForm1 *m = &main;
+    MethodHost *m = &host;
     // The check mark shows the stored option each time the menu opens.
     QObject::connect(optionsMenu, &QMenu::aboutToShow, a.reviewDueFirst, [m, a] {
         a.reviewDueFirst->setChecked(methods::learningHistory(*m).reviewDueFirst());
@@ -92,17 +89,17 @@ LearningActions addLearningActions(TForm1 &main, QMenu *fileMenu, QMenu *options
         LearningHistory &history = methods::learningHistory(*m);
         if (!history.setReviewDueFirst(on))
             a.reviewDueFirst->setChecked(history.reviewDueFirst());
-        showHistoryNotice(*m, m);
+        showHistoryNotice(*m, m->hostWindow());
     });
     QObject::connect(a.progress, &QAction::triggered, a.progress, [m] {
-        TLearningProgress window(*m, englishInterface(*m), m);
+        TLearningProgress window(*m, m->englishInterface(), m->hostWindow());
         window.exec();
     });
     QObject::connect(a.exportForAnki, &QAction::triggered, a.exportForAnki,
                      [m] { exportWordList(*m); });
-    QObject::connect(main.N14, &QAction::changed, a.progress,
-                     [m, a] { setLearningTexts(a, englishInterface(*m)); });
-    setLearningTexts(a, englishInterface(main));
+    host.onInterfaceLanguageChange(a.progress,
+                                   [m, a] { setLearningTexts(a, m->englishInterface()); });
+    setLearningTexts(a, host.englishInterface());
     return a;
 }
 

@@ -2,10 +2,13 @@
 // "Learning progress" (Tools) and "Export for Anki…" (File), created and wired in one call.
 #pragma once
 
+namespace zarel::methods {
+class MethodHost;
+}
+
 class QAction;
 class QMenu;
 class QWidget;
-class TForm1;
 
 namespace zarel::learning {
 
@@ -16,18 +19,18 @@ struct LearningActions
     QAction *exportForAnki = nullptr; // asks for a file name and exports the word list
 };
 
-// Adds the three entries to the given menus of `main` (the export before the last entry of
-// `fileMenu`, its exit) and wires them. Their captions follow the main window's interface
-// language (N14 checked: Turkish) now and whenever it changes. The history of the data folder
+// Adds the three entries to the given menus of the main window `host` (the export before the
+// last entry of `fileMenu`, its exit) and wires them. Their captions follow the host's interface
+// language now and whenever it changes. The history of the data folder
 // is opened only when an entry is used or the Options menu opens.
-LearningActions addLearningActions(TForm1 &main, QMenu *fileMenu, QMenu *optionsMenu,
-                                   QMenu *toolsMenu);
+LearningActions addLearningActions(zarel::methods::MethodHost &host, QMenu *fileMenu,
+                                   QMenu *optionsMenu, QMenu *toolsMenu);
 
 // Sets the captions in the given language.
 void setLearningTexts(const LearningActions &actions, bool english);
 
 // The history's notice about its file (set aside or not kept), shown once in a message box
 // over `parent`; nothing when there is none.
-void showHistoryNotice(TForm1 &main, QWidget *parent);
+void showHistoryNotice(zarel::methods::MethodHost &host, QWidget *parent);
 
 } // namespace zarel::learning

@@ -11,7 +11,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/tform1.h"
 #include "methods/methodsupport.h"
 
 using namespace Qt::StringLiterals;
@@ -164,9 +163,10 @@ private:
 
 } // namespace
 
-TLearningProgress::TLearningProgress(const TForm1 &main, bool english, QWidget *parent)
+TLearningProgress::TLearningProgress(const zarel::methods::MethodHost &host, bool english,
+                                     QWidget *parent)
     : QDialog(parent)
-    , m_main(main)
+    , m_host(host)
     , m_english(english)
 {
     const auto say = [english](const QString &turkish, const QString &inEnglish) {
@@ -208,12 +208,12 @@ TLearningProgress::TLearningProgress(const TForm1 &main, bool english, QWidget *
 void TLearningProgress::refresh()
 {
     using namespace zarel::learning;
-    LearningHistory &history = zarel::methods::learningHistory(m_main);
+    LearningHistory &history = zarel::methods::learningHistory(m_host);
     const QString notice = takeHistoryNotice(history, m_english);
     Label1->setText(notice);
     Label1->setVisible(!notice.isEmpty());
 
-    const std::vector<WordKey> keys = zarel::methods::listKeys(m_main);
+    const std::vector<WordKey> keys = zarel::methods::listKeys(m_host);
     const auto states = history.wordStates(keys);
     const qint64 now = nowSeconds();
     const QString never = u"-"_s;
@@ -224,7 +224,7 @@ void TLearningProgress::refresh()
     Grid1->setRowCount(static_cast<int>(keys.size()));
     for (int row = 0; row < static_cast<int>(keys.size()); ++row) {
         const auto &s = states[static_cast<size_t>(row)];
-        const QString word = zarel::methods::shownEntry(m_main, row);
+        const QString word = zarel::methods::shownEntry(m_host, row);
         auto *wordItem = new QTableWidgetItem(word);
         wordItem->setFlags(wordItem->flags() & ~Qt::ItemIsEditable);
         Grid1->setItem(row, ColWord, wordItem);

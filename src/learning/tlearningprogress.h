@@ -13,7 +13,9 @@
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class TForm1;
+namespace zarel::methods {
+class MethodHost;
+}
 
 namespace zarel::learning {
 
@@ -60,7 +62,8 @@ class TLearningProgress : public QDialog
     Q_OBJECT
 public:
     // Reads the history of the main window's data folder; texts in English when `english`.
-    TLearningProgress(const TForm1 &main, bool english, QWidget *parent = nullptr);
+    TLearningProgress(const zarel::methods::MethodHost &host, bool english,
+                      QWidget *parent = nullptr);
 
     // The columns of Grid1.
     enum Column { ColWord, ColBox, ColRight, ColWrong, ColLast, ColDue, ColCount };
@@ -75,6 +78,6 @@ public:
     void refresh();
 
 private:
-    const TForm1 &m_main;
+    const zarel::methods::MethodHost &m_host;
     const bool m_english;
 };

@@ -1,33 +1,26 @@
 // The shared steps of the learning-method windows and the TMethodForm base.
 #include "methods/methodsupport.h"
 
-#include "app/tform1.h"
-#include "app/ttabcontrol.h"
 #include "controls/rtfqt.h"
-#include "dictionary/codepage1254.h"
-#include "dictionary/combosearch.h"
+#include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
-#include "dictionary/wordlistfile.h"
 #include "methods/core/methodrules.h"
 #include "platform/fileutil.h"
 #include "sound/tmpegplayer.h"
 #include "sound/wavplayer.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
@@ -48,129 +41,107 @@ namespace zarel::methods {
 
 namespace {
 
-std::string toBytes(const QString &text)
+QString programFile(const MethodHost &host, const char *name)
 {
-    // A character the code page lacks becomes NUL, which no headword contains.
-    return cp1254::fromUtf8(text.toStdString(), '\0');
-}
-
-QString programFile(const TForm1 &main, const char *name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(main.ProgramFolder + name));
+    return QFile::decodeName(QByteArray::fromStdString(host.dataFolder() + name));
 }
 
 } // namespace
 
-int listCount(const TForm1 &main)
+int listCount(const MethodHost &host)
 {
-    return static_cast<int>(
-        std::min<size_t>(static_cast<size_t>(main.ListBox1->count()), main.MarkedList.size()));
+    return host.wordListCount();
 }
 
-QString shownEntry(const TForm1 &main, int i)
+QString shownEntry(const MethodHost &host, int i)
 {
-    if (i < 0 || i >= listCount(main))
-        return {};
-    return main.ListBox1->item(i)->text();
+    return host.wordListEntry(i);
 }
 
-bool isEnglishEntry(const TForm1 &main, int i)
+bool isEnglishEntry(const MethodHost &host, int i)
 {
-    return i >= 0 && i < listCount(main) && main.MarkedList.isEnglish(static_cast<size_t>(i));
+    return host.wordListEntryIsEnglish(i);
 }
 
-void selectListEntry(TForm1 &main, int i)
+void selectListEntry(MethodHost &host, int i)
 {
-    // The list's own handlers react to clicks and keys only, so setting the row runs none.
-    main.ListBox1->setCurrentRow(i >= 0 && i < main.ListBox1->count() ? i : -1);
+    host.selectWordListEntry(i);
 }
 
-int entryTab(const TForm1 &main, int i)
+int entryTab(const MethodHost &host, int i)
 {
-    if (i < 0 || i >= listCount(main))
-        return -1;
-    return main.MarkedList.tab(static_cast<size_t>(i));
+    return host.wordListEntryTab(i);
 }
 
-Located locateInTab(TForm1 &main, int tab, const QString &searchText, bool keepComboText)
+Located locateInTab(MethodHost &host, int tab, const QString &searchText, bool keepComboText)
 {
-    const QString kept = main.Combo->currentText();
-    main.TabControl1->setTabIndex(tab); // a tab outside the strip keeps the current one
-    const int t = main.TabControl1->tabIndex();
-    main.fillComboItems(t);
-    const int k = zarel::findStringPrefix(main.comboEntries(), toBytes(searchText));
-    main.selectItem(k);
-    if (keepComboText) {
-        const QSignalBlocker blocker(main.Combo);
-        main.Combo->setEditText(kept);
-    }
-    main.Combo->update();
-    return Located { t, main.Combo->currentIndex() };
+    return host.locateInTab(tab, searchText, keepComboText);
 }
 
-Located locateEntry(TForm1 &main, int i, const QString &searchText, bool keepComboText)
+Located locateEntry(MethodHost &host, int i, const QString &searchText, bool keepComboText)
 {
-    return locateInTab(main, entryTab(main, i), searchText, keepComboText);
+    return host.locateInTab(host.wordListEntryTab(i), searchText, keepComboText);
 }
 
-const zarel::TWordRecord *locatedRecord(const TForm1 &main, Located at)
+const zarel::TWordRecord *locatedRecord(const MethodHost &host, Located at)
 {
     if (!at.found() || !zarel::isValidTab(at.tab))
         return nullptr;
-    const auto &entries = main.Dictionary.tab(at.tab).entries;
+    const auto &entries = host.dictionary().tab(at.tab).entries;
     if (static_cast<size_t>(at.item) >= entries.size())
         return nullptr;
     return entries[static_cast<size_t>(at.item)];
 }
 
-bool isEnglishBase(const TForm1 &main, Located at)
+bool isEnglishBase(const MethodHost &host, Located at)
 {
-    const zarel::TWordRecord *r = locatedRecord(main, at);
+    const zarel::TWordRecord *r = locatedRecord(host, at);
     return r != nullptr && zarel::isEnglishTab(at.tab) && r->isBase();
 }
 
-bool isEnglishHeadword(const TForm1 &main, Located at)
+bool isEnglishHeadword(const MethodHost &host, Located at)
 {
-    return zarel::isEnglishTab(at.tab) && locatedRecord(main, at) != nullptr;
+    return zarel::isEnglishTab(at.tab) && locatedRecord(host, at) != nullptr;
 }
 
-bool loadArticle(const TForm1 &main, Located at, QTextEdit *target)
+bool loadArticle(const MethodHost &host, Located at, QTextEdit *target)
 {
-    const zarel::TWordRecord *r = locatedRecord(main, at);
+    const zarel::TWordRecord *r = locatedRecord(host, at);
     if (r == nullptr || target == nullptr)
         return false;
-    const std::string bytes = zarel::readArticle(main.ProgramFolder, at.tab, *r);
+    const std::string bytes = zarel::readArticle(host.dataFolder(), at.tab, *r);
     zarel::loadArticle(target->document(), QByteArray::fromStdString(bytes), target->font());
     return true;
 }
 
-std::string discSoundPath(const TForm1 &main, Located at)
+std::string discSoundPath(const MethodHost &host, Located at)
 {
     // Only the dictionary's own headwords have a sound on the disc; a user's word would name
     // the disc's sound "0".
-    if (main.CdWavePath.empty() || !isEnglishBase(main, at))
+    const std::string folder = host.discSoundFolder();
+    if (folder.empty() || !isEnglishBase(host, at))
         return {};
-    const auto &numbers = main.Dictionary.tab(at.tab).soundNumbers;
+    const auto &numbers = host.dictionary().tab(at.tab).soundNumbers;
     if (static_cast<size_t>(at.item) >= numbers.size())
         return {};
-    return main.CdWavePath + std::to_string(at.tab + 1) + "/"
-        + numbers[static_cast<size_t>(at.item)] + ".mp3";
+    return folder + std::to_string(at.tab + 1) + "/" + numbers[static_cast<size_t>(at.item)]
+        + ".mp3";
 }
 
-void stopPronunciation(TForm1 &main, bool onlyWhilePlaying)
+void stopPronunciation(MethodHost &host, bool onlyWhilePlaying)
 {
-    TMPEGPlayer *player = main.MPEG1;
-    if (!player->LibraryLoaded())
+    TMPEGPlayer &player = host.mp3Player();
+    if (!player.LibraryLoaded())
         return; // nothing plays
     try {
-        if (onlyWhilePlaying && player->PlayerMode() != kModePlaying)
+        if (onlyWhilePlaying && player.PlayerMode() != kModePlaying)
             return;
-        player->Stop();
+        player.Stop();
     } catch (const TMPEGError &) {
         // The player may have ended just now; its end is still reported.
     }
-    if (player->LibraryLoaded() && !player->isPlaying())
-        main.MPEG1PlayEnd();
+    if (player.LibraryLoaded() && !player.isPlaying())
+        host.pronunciationEnded();
 }
 
 void loadGlyph(QAbstractButton *button, const QString &fileName, QStyle::StandardPixmap fallback)
@@ -178,6 +149,11 @@ void loadGlyph(QAbstractButton *button, const QString &fileName, QStyle::Standar
     const QPixmap glyph(fileName);
     button->setIcon(glyph.isNull() ? button->style()->standardIcon(fallback) : QIcon(glyph));
     button->update();
+}
+
+int randomBelow(int count)
+{
+    return static_cast<int>(QRandomGenerator::global()->bounded(count));
 }
 
 bool answerIsRight(const QString &typed, const QString &answer)
@@ -188,16 +164,16 @@ bool answerIsRight(const QString &typed, const QString &answer)
                                 std::string_view(b.constData(), static_cast<size_t>(b.size())));
 }
 
-void playFeedback(const TForm1 &main, TWavPlayer &player, bool right, QLabel *picture)
+void playFeedback(const MethodHost &host, TWavPlayer &player, bool right, QLabel *picture)
 {
     if (picture != nullptr) {
-        const QPixmap shown(programFile(main, right ? "/a.bmp" : "/b.bmp"));
+        const QPixmap shown(programFile(host, right ? "/a.bmp" : "/b.bmp"));
         if (!shown.isNull())
             picture->setPixmap(shown);
         // The sound below blocks the event loop: paint the picture now.
         picture->repaint();
     }
-    player.FileName = main.ProgramFolder + (right ? "/da.wav" : "/ne.wav");
+    player.FileName = host.dataFolder() + (right ? "/da.wav" : "/ne.wav");
     if (player.Open()) {
         player.Wait = true;
         player.Play();
@@ -210,74 +186,61 @@ void playFeedback(const TForm1 &main, TWavPlayer &player, bool right, QLabel *pi
     player.Wait = false;
 }
 
-void showMethodHelp(TForm1 &main, int method)
+void showMethodHelp(MethodHost &host, int method)
 {
-    main.showHelp(u"metod%1.htm"_s.arg(method), u"metod%1e.htm"_s.arg(method));
+    host.showHelpPage(u"metod%1.htm"_s.arg(method), u"metod%1e.htm"_s.arg(method));
 }
 
-void restoreMainWindow(TForm1 &main, bool lookup)
+void restoreMainWindow(MethodHost &host, bool lookup)
 {
-    main.show();
-    if (lookup) {
-        // The box takes the text of the headword the method left selected (Method 4 locates
-        // without touching the text), so that the box, the tab, the article and the pronounce
-        // button all name one entry; with no headword selected the box and the pane are empty.
-        const int k = main.Combo->currentIndex();
-        {
-            const QSignalBlocker blocker(main.Combo);
-            main.Combo->setEditText(k >= 0 ? main.Combo->itemText(k) : QString());
-        }
-        main.ComboBox1Change();
-        if (main.Combo->currentText().isEmpty())
-            main.RichEdit1->clear();
-    }
-    main.Combo->setFocus();
-    // As after every selection from code, the next typed character starts a new word.
-    main.Combo->lineEdit()->selectAll();
+    host.showAfterMethod(lookup);
 }
 
-zarel::learning::WordKey listKey(const TForm1 &main, int i)
+zarel::learning::WordKey listKey(const MethodHost &host, int i)
 {
-    return { shownEntry(main, i).toStdString(), isEnglishEntry(main, i) };
+    return { shownEntry(host, i).toStdString(), isEnglishEntry(host, i) };
 }
 
-std::vector<zarel::learning::WordKey> listKeys(const TForm1 &main)
+std::vector<zarel::learning::WordKey> listKeys(const MethodHost &host)
 {
     std::vector<zarel::learning::WordKey> keys;
-    const int count = listCount(main);
+    const int count = listCount(host);
     keys.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i)
-        keys.push_back(listKey(main, i));
+        keys.push_back(listKey(host, i));
     return keys;
 }
 
-zarel::learning::LearningHistory &learningHistory(const TForm1 &main)
+zarel::learning::LearningHistory &learningHistory(const MethodHost &host)
 {
-    return zarel::learning::historyFor(main.ProgramFolder);
+    return zarel::learning::historyFor(host.dataFolder());
 }
 
-void recordAnswer(const TForm1 &main, const zarel::learning::WordKey &key,
+void recordAnswer(const MethodHost &host, const zarel::learning::WordKey &key,
                   const std::string &method, bool right)
 {
     if (key.word.empty())
         return;
-    learningHistory(main).recordAnswer(key, method, right, zarel::learning::nowSeconds());
+    learningHistory(host).recordAnswer(key, method, right, zarel::learning::nowSeconds());
 }
 
 } // namespace zarel::methods
 
 using zarel::methods::Located;
 
-TMethodForm::TMethodForm(TForm1 *mainForm, int method, QSize panelSize, QWidget *parent)
-    : QDialog(parent != nullptr ? parent : mainForm)
-    , m_main(mainForm)
+TMethodForm::TMethodForm(zarel::methods::MethodHost *host, int method, QSize panelSize,
+                         QWidget *parent)
+    : QDialog(parent != nullptr ? parent : host->hostWindow())
+    , m_main(host)
     , m_method(method)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
     setWindowTitle(text(u"Yöntem %1"_s, u"Method %1"_s).arg(method));
-    QScreen *screen
-        = mainForm->screen() != nullptr ? mainForm->screen() : QGuiApplication::primaryScreen();
+    QWidget *hostWindow = host->hostWindow();
+    QScreen *screen = hostWindow != nullptr && hostWindow->screen() != nullptr
+        ? hostWindow->screen()
+        : QGuiApplication::primaryScreen();
     const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 800, 600);
     setGeometry(desktop);
     // The panel is laid out for its design size and stays centred on any desktop; the division
@@ -308,13 +271,13 @@ void TMethodForm::done(int result)
     const auto timers = findChildren<QTimer *>();
     for (QTimer *timer : timers)
         timer->stop();
-    m_main->setPlayEndGroup(m_method, {});
+    m_main->setPronunciationEndGroup(m_method, {});
     QDialog::done(result);
 }
 
 bool TMethodForm::englishTexts() const
 {
-    return m_main->N15->isChecked();
+    return m_main->englishInterface();
 }
 
 QString TMethodForm::text(const QString &turkish, const QString &english) const
@@ -364,7 +327,7 @@ bool TMethodForm::loadArticle(Located at, QTextEdit *target)
 
 bool TMethodForm::pronounce(Located at, const PronounceRequest &request)
 {
-    TMPEGPlayer *player = m_main->MPEG1;
+    TMPEGPlayer *player = &m_main->mp3Player();
     const auto enableButtons = [&request](bool on) {
         for (QWidget *w : request.buttons) {
             if (w != nullptr)
@@ -379,7 +342,7 @@ bool TMethodForm::pronounce(Located at, const PronounceRequest &request)
         if (!player->LibraryLoaded() || player->isPlaying())
             return;
         if (cut)
-            m_main->MPEG1PlayEnd();
+            m_main->pronunciationEnded();
         else
             player->UnloadPlayerLibrary();
     };
@@ -393,7 +356,7 @@ bool TMethodForm::pronounce(Located at, const PronounceRequest &request)
         cut = cut || player->isPlaying();
         std::string path;
         if (zarel::methods::locatedRecord(*m_main, at) != nullptr)
-            path = m_main->headwordSoundPath(at.tab, at.item);
+            path = m_main->headwordSound(at.tab, at.item);
         if (request.discFallback && (path.empty() || !zarel::fileExists(path))) {
             const std::string disc = zarel::methods::discSoundPath(*m_main, at);
             if (!disc.empty())
@@ -426,7 +389,7 @@ bool TMethodForm::pronounce(Located at, const PronounceRequest &request)
 
 void TMethodForm::onPronunciationEnd(std::function<void()> handler)
 {
-    m_main->setPlayEndGroup(m_method, [window = QPointer<TMethodForm>(this), handler] {
+    m_main->setPronunciationEndGroup(m_method, [window = QPointer<TMethodForm>(this), handler] {
         if (window)
             handler();
     });
@@ -494,8 +457,8 @@ QSlider *TMethodForm::makeSpeedBar(Qt::Orientation orientation, QRect geometry, 
 int TMethodForm::drawWord(const std::function<int()> &designed,
                           const std::function<bool(int)> &eligible)
 {
-    const TForm1 &main = *m_main;
-    return m_dueDraw.next(zarel::methods::learningHistory(main), zarel::methods::listKeys(main),
+    const zarel::methods::MethodHost &host = *m_main;
+    return m_dueDraw.next(zarel::methods::learningHistory(host), zarel::methods::listKeys(host),
                           eligible, designed, zarel::learning::nowSeconds());
 }
 
@@ -526,7 +489,7 @@ void TMethodForm::exitMethod(bool stopOnlyWhilePlaying, bool resetTag)
 {
     stopPronunciation(stopOnlyWhilePlaying);
     if (resetTag)
-        m_main->Tag = 0;
+        m_main->setBusyTag(0);
     done(QDialog::Accepted);
 }
 

@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include "learning/core/duedraw.h"
+#include "methods/methodhost.h"
 
 class QAbstractButton;
 class QFrame;
@@ -31,7 +32,6 @@ class QSlider;
 class QTextEdit;
 class QTimer;
 class QWidget;
-class TForm1;
 class TWavPlayer;
 namespace zarel {
 struct TWordRecord;
@@ -39,96 +39,84 @@ struct TWordRecord;
 
 namespace zarel::methods {
 
-// A headword found by Locate: item `item` of tab `tab`; item -1 when nothing was found.
-struct Located
-{
-    int tab = -1;
-    int item = -1;
-    bool found() const { return item >= 0; }
-};
-
-// --- the word list (the main window's shown list ListBox1 and marked list MarkedList) ---
+// --- the word list of the host ---
 
 // The number of entries of the word list.
-int listCount(const TForm1 &main);
-// Shown entry i (the text of item i of ListBox1); empty outside the list.
-QString shownEntry(const TForm1 &main, int i);
+int listCount(const MethodHost &host);
+// Shown entry i (its text as the list shows it); empty outside the list.
+QString shownEntry(const MethodHost &host, int i);
 // True when marked entry i carries the English marker "*".
-bool isEnglishEntry(const TForm1 &main, int i);
-// Selects entry i of ListBox1 without running the list's click handler; -1 clears it.
-void selectListEntry(TForm1 &main, int i);
-// The tab of entry i by the word list's rule: a marked (English) entry by (first character AND
-// 31) - 1, any other by the Turkish letter table; -1 when the tab is to stay as it is (Q, ğ, a
-// digit, an empty entry).
-int entryTab(const TForm1 &main, int i);
+bool isEnglishEntry(const MethodHost &host, int i);
+// Selects entry i without running the list's click handler; -1 clears it.
+void selectListEntry(MethodHost &host, int i);
+// The tab of entry i by the word list's rule (MethodHost::wordListEntryTab).
+int entryTab(const MethodHost &host, int i);
 
 // --- the learning history ---
 
 // The history's key of list entry i: its shown text (UTF-8) and its language by the marker.
-zarel::learning::WordKey listKey(const TForm1 &main, int i);
+zarel::learning::WordKey listKey(const MethodHost &host, int i);
 // The keys of every list entry, in list order.
-std::vector<zarel::learning::WordKey> listKeys(const TForm1 &main);
-// The process-wide learning history of the main window's data folder (ProgramFolder).
-zarel::learning::LearningHistory &learningHistory(const TForm1 &main);
+std::vector<zarel::learning::WordKey> listKeys(const MethodHost &host);
+// The process-wide learning history of the host's data folder.
+zarel::learning::LearningHistory &learningHistory(const MethodHost &host);
 // Records a judged answer to `key` by `method` ("method3", "hangman", ...) at the learning
 // clock's time. A history that cannot be written drops the answer; the drill goes on.
-void recordAnswer(const TForm1 &main, const zarel::learning::WordKey &key,
+void recordAnswer(const MethodHost &host, const zarel::learning::WordKey &key,
                   const std::string &method, bool right);
 
 // --- Locate and Load article ---
 
-// Puts the headwords of `tab` into the main window's word box (a tab outside 0..55 keeps the
-// current tab) and selects the first one that begins with `searchText`, letter case folded as
-// the word box folds it. The selected headword becomes the box's text; with none, the box has
-// no selection and an empty text. `keepComboText` leaves the box's text as it was. The tab's
-// change handler does not run.
-Located locateInTab(TForm1 &main, int tab, const QString &searchText, bool keepComboText = false);
+// The host's lookup in `tab` (MethodHost::locateInTab).
+Located locateInTab(MethodHost &host, int tab, const QString &searchText,
+                    bool keepComboText = false);
 // Locate for list entry i: the tab by entryTab(), then locateInTab().
-Located locateEntry(TForm1 &main, int i, const QString &searchText, bool keepComboText = false);
+Located locateEntry(MethodHost &host, int i, const QString &searchText, bool keepComboText = false);
 // The record of a located headword; null when nothing was located.
-const zarel::TWordRecord *locatedRecord(const TForm1 &main, Located at);
+const zarel::TWordRecord *locatedRecord(const MethodHost &host, Located at);
 // True for a located English base headword (tab below 26, BaseFlag set): the ones with sounds.
-bool isEnglishBase(const TForm1 &main, Located at);
+bool isEnglishBase(const MethodHost &host, Located at);
 // True for a located English headword, base or added by the user: the ones that are spoken
 // (a user's word once its sound has been made).
-bool isEnglishHeadword(const TForm1 &main, Located at);
+bool isEnglishHeadword(const MethodHost &host, Located at);
 // Loads the article of a located headword into `target` as rich text. False (and `target`
 // untouched) when nothing was located.
-bool loadArticle(const TForm1 &main, Located at, QTextEdit *target);
-// The sound file of a located headword on the installation disc: CdWavePath + (tab + 1) + "/" +
+bool loadArticle(const MethodHost &host, Located at, QTextEdit *target);
+// The sound file of a located headword on the installation disc: the disc's sound folder +
+// (tab + 1) + "/" +
 // sound number + ".mp3"; empty without a disc, for a Turkish tab or a word the user added.
-std::string discSoundPath(const TForm1 &main, Located at);
+std::string discSoundPath(const MethodHost &host, Located at);
 
-// --- the main window's MP3 player ---
+// --- the host's MP3 player ---
 
 // Stops the pronunciation that plays, errors ignored. With `onlyWhilePlaying` the player is
 // stopped only while its mode is "playing" (a sound that has just ended reports its end as
 // usual). A stopped sound never reports its end, so its end is handled here (the open windows'
 // groups run, the main window's buttons come back and the library is released).
-void stopPronunciation(TForm1 &main, bool onlyWhilePlaying);
+void stopPronunciation(MethodHost &host, bool onlyWhilePlaying);
 
 // --- glyphs, answer check, feedback, help ---
 
 // Loads the glyph file `fileName` (taken from the current directory) into `button`. A missing or
 // unreadable file gives the button the style's icon `fallback` instead.
 void loadGlyph(QAbstractButton *button, const QString &fileName, QStyle::StandardPixmap fallback);
+// A random list index in 0..count - 1 (count > 0), from the process's random generator: the
+// draw of the methods' random word order.
+int randomBelow(int count);
 // The answer check: the letters A-Z folded, everything else compared exactly, nothing trimmed.
 bool answerIsRight(const QString &typed, const QString &answer);
-// The answer's picture and sound: ProgramFolder + "/a.bmp" (right) or "/b.bmp" (wrong) into
-// `picture` (may be null), then ProgramFolder + "/da.wav" or "/ne.wav" played by `player` in wait
+// The answer's picture and sound: the data folder's "a.bmp" (right) or "b.bmp" (wrong) into
+// `picture` (may be null), then its "da.wav" or "ne.wav" played by `player` in wait
 // mode, so the call returns when the sound has ended; then the picture is cleared. Missing
 // files are skipped.
-void playFeedback(const TForm1 &main, TWavPlayer &player, bool right, QLabel *picture);
+void playFeedback(const MethodHost &host, TWavPlayer &player, bool right, QLabel *picture);
 // The modal help window on "metod" + method + ".htm" (Turkish interface) or "metod" + method +
 // "e.htm" (English interface) of the help folder.
-void showMethodHelp(TForm1 &main, int method);
+void showMethodHelp(MethodHost &host, int method);
 
-// Ends the launcher's wait: a window of a method (or of the hangman) has closed. Shows the main
-// window again and gives the word box the focus with its text wholly selected; with `lookup` the
-// box takes the text of its selected headword (empty with none) and the lookup change runs, so
-// the box, the tab, the article pane and the pronounce button show one entry (the pane is
-// cleared when the box is empty).
-void restoreMainWindow(TForm1 &main, bool lookup);
+// Ends the launcher's wait: a window of a method (or of the hangman) has closed
+// (MethodHost::showAfterMethod).
+void restoreMainWindow(MethodHost &host, bool lookup);
 
 } // namespace zarel::methods
 
@@ -159,7 +147,7 @@ class TMethodForm : public QDialog
 public:
     ~TMethodForm() override;
 
-    TForm1 *mainForm() const { return m_main; }
+    zarel::methods::MethodHost *host() const { return m_main; }
     // The method's number, 1 to 5 (the number of its help page and of its end-of-sound group).
     int methodNumber() const { return m_method; }
 
@@ -179,9 +167,10 @@ protected:
     // by (desktop width - panel width) / 2 and down by (desktop height - panel height) / 2
     // (truncating toward zero), F1 bound to the help page. Progress bars, the initial state and
     // the texts are the method's part.
-    TMethodForm(TForm1 *mainForm, int method, QSize panelSize, QWidget *parent = nullptr);
+    TMethodForm(zarel::methods::MethodHost *host, int method, QSize panelSize,
+                QWidget *parent = nullptr);
 
-    // English texts when the main window's English interface item (N15) is checked.
+    // English texts while the host's interface is in English.
     bool englishTexts() const;
     QString text(const QString &turkish, const QString &english) const;
 
@@ -253,8 +242,8 @@ protected:
     void feedback(bool right, QLabel *picture);
     // The method's help page (also F1).
     void help();
-    // Exit: stops the pronunciation (only while it plays, or always), sets the main window's
-    // Tag to 0 when asked, and closes the window with OK.
+    // Exit: stops the pronunciation (only while it plays, or always), sets the host's busy Tag
+    // to 0 when asked, and closes the window with OK.
     void exitMethod(bool stopOnlyWhilePlaying, bool resetTag);
 
     // --- controls in panel coordinates ---
@@ -276,7 +265,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    TForm1 *const m_main;
+    zarel::methods::MethodHost *const m_main;
     const int m_method;
     QAbstractButton *m_startStop = nullptr;
     bool m_shownOnce = false;

@@ -2,9 +2,9 @@
 // and sound, and the word commands that pass over entries no English headword begins with.
 #include "methods/tform2.h"
 
-#include "app/tform1.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/combosearch.h"
+#include "dictionary/dictionaryindex.h"
 #include "dictionary/lettertabs.h"
 #include "methods/core/methodrules.h"
 #include "sound/tmpegplayer.h"
@@ -19,7 +19,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <QToolButton>
 
@@ -49,8 +48,8 @@ int dictationTab(const QString &word)
 
 } // namespace
 
-TForm2::TForm2(TForm1 *mainForm, QWidget *parent)
-    : TMethodForm(mainForm, 5, QSize(kPanelWidth, kPanelHeight), parent)
+TForm2::TForm2(zarel::methods::MethodHost *host, QWidget *parent)
+    : TMethodForm(host, 5, QSize(kPanelWidth, kPanelHeight), parent)
 {
     buildControls();
     connect(Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
@@ -173,8 +172,8 @@ void TForm2::Button9Click()
     showStopGlyph();
     Timer1->stop();
     // While a pronunciation plays the word is not pronounced again.
-    if (!mainForm()->MPEG1->LibraryLoaded()) {
-        const int current = std::max(mainForm()->ListBox1->currentRow(), 0);
+    if (!host()->mp3Player().LibraryLoaded()) {
+        const int current = std::max(host()->selectedWordListEntry(), 0);
         if (canDictate(current))
             Button3Click();
         else
@@ -185,7 +184,7 @@ void TForm2::Button9Click()
 
 void TForm2::Button3Click()
 {
-    const QString word = shownEntry(mainForm()->ListBox1->currentRow());
+    const QString word = shownEntry(host()->selectedWordListEntry());
     AnswerWord.clear();
     const int tab = dictationTab(word);
     if (tab < 0)
@@ -193,7 +192,7 @@ void TForm2::Button3Click()
     const Located at = locateInTab(tab, word);
     if (!at.found())
         return;
-    AnswerWord = mainForm()->Combo->currentText();
+    AnswerWord = host()->wordBoxText();
     if (isEnglishHeadword(at)) {
         PronounceRequest request;
         request.buttons = { Button3, Button7, Button8, Button4 };
@@ -208,9 +207,8 @@ void TForm2::Button8Click()
         return;
     const int from = drawWord(
         [&] {
-            return CheckBox1->isChecked()
-                ? static_cast<int>(QRandomGenerator::global()->bounded(count))
-                : zarel::nextWordIndex(mainForm()->ListBox1->currentRow(), count);
+            return zarel::nextDrawnWord(CheckBox1->isChecked(), host()->selectedWordListEntry(),
+                                        count, zarel::methods::randomBelow);
         },
         [this](int i) { return canDictate(i); });
     goTo(dictationEntry(from, 1));
@@ -221,9 +219,9 @@ void TForm2::Button7Click()
     const int count = listCount();
     if (count == 0)
         return;
-    const int from = CheckBox1->isChecked()
-        ? static_cast<int>(QRandomGenerator::global()->bounded(count))
-        : zarel::previousWordIndex(mainForm()->ListBox1->currentRow(), count);
+    const int from
+        = zarel::previousDrawnWord(CheckBox1->isChecked(), host()->selectedWordListEntry(), count,
+                                   zarel::methods::randomBelow);
     goTo(dictationEntry(from, -1));
 }
 
@@ -243,7 +241,7 @@ void TForm2::Button2Click()
         Edit1->setFocus();
         return;
     }
-    const int current = mainForm()->ListBox1->currentRow();
+    const int current = host()->selectedWordListEntry();
     if (answerIsRight(Edit1->text(), AnswerWord)) {
         recordAnswer(current, true);
         feedback(true, Image1);
@@ -281,7 +279,7 @@ bool TForm2::canDictate(int i) const
     const int tab = dictationTab(word);
     if (tab < 0)
         return false;
-    return zarel::findStringPrefix(mainForm()->Dictionary.tab(tab).entries, toBytes(word)) >= 0;
+    return zarel::findStringPrefix(host()->dictionary().tab(tab).entries, toBytes(word)) >= 0;
 }
 
 int TForm2::dictationEntry(int from, int step) const

@@ -20,7 +20,7 @@ public:
     static constexpr int kPanelHeight = 227;
 
     // Builds the window and runs FormCreate; show it with exec().
-    explicit TForm2(TForm1 *mainForm, QWidget *parent = nullptr);
+    explicit TForm2(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
 
     void FormCreate();
     void Button9Click(); // start/stop

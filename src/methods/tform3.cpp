@@ -2,7 +2,6 @@
 // commands.
 #include "methods/tform3.h"
 
-#include "app/tform1.h"
 #include "methods/core/methodrules.h"
 
 #include <algorithm>
@@ -22,8 +21,8 @@
 using namespace Qt::Literals::StringLiterals;
 using zarel::methods::Located;
 
-TForm3::TForm3(TForm1 *mainForm, QWidget *parent)
-    : TMethodForm(mainForm, 1, QSize(kPanelWidth, kPanelHeight), parent)
+TForm3::TForm3(zarel::methods::MethodHost *host, QWidget *parent)
+    : TMethodForm(host, 1, QSize(kPanelWidth, kPanelHeight), parent)
 {
     buildControls();
     connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
@@ -230,7 +229,7 @@ void TForm3::showWord(int i, bool speak)
         }
         loadArticle(at, RichEdit1);
     }
-    Edit1->setText(mainForm()->Combo->currentText());
+    Edit1->setText(host()->wordBoxText());
     Edit1->repaint();
     PrgBar1->setValue(WordIndex);
     RichEdit1->repaint();

@@ -22,7 +22,7 @@ public:
     static constexpr int kPanelHeight = 306;
 
     // Builds the window and runs FormCreate; show it with exec().
-    explicit TForm3(TForm1 *mainForm, QWidget *parent = nullptr);
+    explicit TForm3(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
 
     void FormCreate();
     void Button3Click(); // start/stop

@@ -2,7 +2,6 @@
 // and the answer check.
 #include "methods/tform4.h"
 
-#include "app/tform1.h"
 #include "methods/core/methodrules.h"
 
 #include <QCheckBox>
@@ -11,7 +10,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -19,8 +17,8 @@
 using namespace Qt::Literals::StringLiterals;
 using zarel::methods::Located;
 
-TForm4::TForm4(TForm1 *mainForm, QWidget *parent)
-    : TMethodForm(mainForm, 3, QSize(kPanelWidth, kPanelHeight), parent)
+TForm4::TForm4(zarel::methods::MethodHost *host, QWidget *parent)
+    : TMethodForm(host, 3, QSize(kPanelWidth, kPanelHeight), parent)
 {
     buildControls();
     connect(Button9, &QPushButton::clicked, this, &TForm4::Button9Click);
@@ -160,8 +158,8 @@ void TForm4::Button8Click()
     if (count == 0)
         return;
     WordIndex = drawWord([&] {
-        return CheckBox1->isChecked() ? static_cast<int>(QRandomGenerator::global()->bounded(count))
-                                      : zarel::nextWordIndex(WordIndex, count);
+        return zarel::nextDrawnWord(CheckBox1->isChecked(), WordIndex, count,
+                                    zarel::methods::randomBelow);
     });
     presentWord(WordIndex, false);
 }

@@ -21,7 +21,7 @@ public:
     static constexpr int kPanelHeight = 241;
 
     // Builds the window and runs FormCreate; show it with exec().
-    explicit TForm4(TForm1 *mainForm, QWidget *parent = nullptr);
+    explicit TForm4(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
 
     void FormCreate();
     void Button9Click(); // start/stop

@@ -2,7 +2,6 @@
 // and the translation shown on demand.
 #include "methods/tform5.h"
 
-#include "app/tform1.h"
 #include "methods/core/methodrules.h"
 
 #include <QAction>
@@ -35,8 +34,8 @@ void regularFont(QWidget *widget)
 
 } // namespace
 
-TForm5::TForm5(TForm1 *mainForm, QWidget *parent)
-    : TMethodForm(mainForm, 2, QSize(kPanelWidth, kPanelHeight), parent)
+TForm5::TForm5(zarel::methods::MethodHost *host, QWidget *parent)
+    : TMethodForm(host, 2, QSize(kPanelWidth, kPanelHeight), parent)
 {
     buildControls();
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
@@ -137,7 +136,7 @@ void TForm5::setTexts()
 
 void TForm5::setTranslationCaption(bool shown)
 {
-    const bool turkish = mainForm()->N14->isChecked();
+    const bool turkish = !englishTexts();
     if (shown)
         SpeedButton1->setText(turkish ? u"Devam et"_s : u"Continue"_s);
     else

@@ -23,7 +23,7 @@ public:
     static constexpr int kPanelHeight = 337;
 
     // Builds the window and runs FormCreate; show it with exec().
-    explicit TForm5(TForm1 *mainForm, QWidget *parent = nullptr);
+    explicit TForm5(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
 
     void FormCreate();
     void Button3Click(); // start/stop, one step first

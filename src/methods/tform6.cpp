@@ -2,10 +2,7 @@
 // the word commands in list or random order.
 #include "methods/tform6.h"
 
-#include "app/tform1.h"
 #include "methods/core/methodrules.h"
-
-#include <algorithm>
 
 #include <QCheckBox>
 #include <QFont>
@@ -14,7 +11,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QStandardItemModel>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -24,80 +20,8 @@
 using namespace Qt::Literals::StringLiterals;
 using zarel::methods::Located;
 
-namespace zarel {
-
-std::size_t hiddenArticleLength(std::u16string_view article, std::size_t headwordLength,
-                                bool english)
-{
-    const std::size_t headword = std::min(headwordLength, article.size());
-    if (!english)
-        return headword;
-    const std::size_t first = article.find(u'/', headword);
-    if (first == std::u16string_view::npos)
-        return headword;
-    const std::size_t second = article.find(u'/', first + 1);
-    return second == std::u16string_view::npos ? headword : second + 1;
-}
-
-namespace {
-
-// Letter case folded the way answerOccurrences compares: ASCII and Latin-1 capitals to small
-// letters, the Turkish pairs Ğ/ğ and Ş/ş, and every form of i to one.
-char16_t foldForMask(char16_t c)
-{
-    if (c >= u'A' && c <= u'Z')
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<char16_t>(c + 0x20);
-    switch (c) {
-    case 0x0130: // İ
-    case 0x0131: // ı
-        return u'i';
-    case 0x011E: // Ğ
-    case 0x015E: // Ş
-        return static_cast<char16_t>(c + 1);
-    default:
-        return c;
-    }
-}
-
-bool isWordCharacter(char16_t c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
-        || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F));
-}
-
-} // namespace
-
-std::vector<TextSpan> answerOccurrences(std::u16string_view text, std::u16string_view answer)
-{
-    constexpr std::size_t kLongAnswer = 4;
-    std::vector<TextSpan> spans;
-    const std::size_t n = answer.size();
-    if (n == 0 || n > text.size())
-        return spans;
-    for (std::size_t i = 0; i + n <= text.size();) {
-        const bool startsWord
-            = i == 0 || !isWordCharacter(text[i - 1]) || !isWordCharacter(answer.front());
-        bool same = startsWord;
-        for (std::size_t k = 0; same && k < n; ++k)
-            same = foldForMask(text[i + k]) == foldForMask(answer[k]);
-        const bool endsWord = i + n == text.size() || !isWordCharacter(text[i + n])
-            || !isWordCharacter(answer.back());
-        if (same && (endsWord || n >= kLongAnswer)) {
-            spans.push_back({ i, n });
-            i += n;
-        } else {
-            ++i;
-        }
-    }
-    return spans;
-}
-
-} // namespace zarel
-
-TForm6::TForm6(TForm1 *mainForm, QWidget *parent)
-    : TMethodForm(mainForm, 4, QSize(kPanelWidth, kPanelHeight), parent)
+TForm6::TForm6(zarel::methods::MethodHost *host, QWidget *parent)
+    : TMethodForm(host, 4, QSize(kPanelWidth, kPanelHeight), parent)
 {
     buildControls();
     connect(Button5, &QPushButton::clicked, this, &TForm6::Button5Click);
@@ -217,8 +141,7 @@ void TForm6::FormCreate()
     AnswerWord.clear();
     Running = false;
     Answered = false;
-    RightCount = 0;
-    WrongCount = 0;
+    Score = {};
     PrgBar1->setRange(0, listCount());
     PrgBar1->setValue(0);
     // Nothing is pronounced here, but the end-of-sound group keeps the step buttons usable.
@@ -248,7 +171,7 @@ void TForm6::Button5Click()
         return;
     // The first start of the window has no current word yet: it may begin with a due one.
     const bool first = AnswerWord.isEmpty();
-    WordIndex = WordIndex <= 0 ? count - 1 : WordIndex - 1;
+    WordIndex = zarel::previousWordIndex(WordIndex, count);
     nextWord(false, first);
 }
 
@@ -262,8 +185,9 @@ void TForm6::Button6Click()
     const int count = listCount();
     if (count == 0)
         return;
+    // Two steps back, then the next word in list order: the word before the current one.
     for (int step = 0; step < 2; ++step)
-        WordIndex = WordIndex <= 0 ? count - 1 : WordIndex - 1;
+        WordIndex = zarel::previousWordIndex(WordIndex, count);
     nextWord(false);
 }
 
@@ -272,10 +196,8 @@ void TForm6::Button8Click()
     if (!Running)
         return;
     Answered = false;
-    if (CheckBox2->isChecked()) {
-        ++WrongCount;
+    if (Score.count(zarel::ExamScore::Event::Shown, CheckBox2->isChecked()))
         showScore();
-    }
     Edit1->setFocus();
     Edit1->setText(AnswerWord);
 }
@@ -288,18 +210,14 @@ void TForm6::Button3Click()
     if (answerIsRight(Edit1->text(), AnswerWord)) {
         recordAnswer(WordIndex, true);
         Answered = true;
-        if (exam) {
-            ++RightCount;
+        if (Score.count(zarel::ExamScore::Event::Right, exam))
             showScore();
-        }
         feedback(true, nullptr);
         Button4Click();
     } else {
         recordAnswer(WordIndex, false);
-        if (exam) {
-            ++WrongCount;
+        if (Score.count(zarel::ExamScore::Event::Wrong, exam))
             showScore();
-        }
         feedback(false, nullptr);
     }
     Edit1->setFocus();
@@ -327,8 +245,7 @@ void TForm6::nextWord(bool random, bool dueFirst)
         return;
     Answered = false;
     const auto designed = [&] {
-        return random ? static_cast<int>(QRandomGenerator::global()->bounded(count))
-                      : zarel::nextWordIndex(WordIndex, count);
+        return zarel::nextDrawnWord(random, WordIndex, count, zarel::methods::randomBelow);
     };
     WordIndex = dueFirst ? drawWord(designed) : designed();
     AnswerWord = shownEntry(WordIndex);
@@ -356,7 +273,7 @@ void TForm6::nextWord(bool random, bool dueFirst)
 
 void TForm6::showScore()
 {
-    Label1->setText(u"%1 - %2"_s.arg(RightCount).arg(WrongCount));
+    Label1->setText(QString::fromStdString(Score.text()));
     Label1->repaint();
 }
 

@@ -2,11 +2,8 @@
 // its headword (and an English word's transcription) cut away; exam mode keeps a score.
 #pragma once
 
+#include "methods/core/methodrules.h"
 #include "methods/methodsupport.h"
-
-#include <cstddef>
-#include <string_view>
-#include <vector>
 
 class QCheckBox;
 class QHeaderView;
@@ -18,35 +15,6 @@ class QTextEdit;
 class QTimer;
 class QToolButton;
 
-namespace zarel {
-
-// The number of leading characters of an article's text that give its word away: the first
-// `headwordLength` characters (the headword), and for an English word also the rest up to and
-// including the second "/" after them (the transcription). Without two such slashes only the
-// headword is hidden. Never more than the text's length.
-std::size_t hiddenArticleLength(std::u16string_view article, std::size_t headwordLength,
-                                bool english);
-
-// A run of characters of a text: `length` characters from `start`.
-struct TextSpan
-{
-    std::size_t start = 0;
-    std::size_t length = 0;
-    bool operator==(const TextSpan &) const = default;
-};
-
-// Where `answer` shows in `text`, in text order and never overlapping: compared without regard to
-// letter case (the Latin letters of both languages; I, ı, İ and i all alike), each occurrence at
-// the start of a word. An answer of four characters or more also counts at the start of a longer
-// word ("apples" for "apple"); a shorter one only as a whole word, so that "go" does not take
-// "good" apart. An empty answer shows nowhere.
-std::vector<TextSpan> answerOccurrences(std::u16string_view text, std::u16string_view answer);
-
-// What the article shows in place of each occurrence of the answer.
-inline constexpr char16_t kAnswerMask[] = u"~";
-
-} // namespace zarel
-
 class TForm6 : public TMethodForm
 {
     Q_OBJECT
@@ -55,7 +23,7 @@ public:
     static constexpr int kPanelHeight = 338;
 
     // Builds the window and runs FormCreate; show it with exec().
-    explicit TForm6(TForm1 *mainForm, QWidget *parent = nullptr);
+    explicit TForm6(zarel::methods::MethodHost *host, QWidget *parent = nullptr);
 
     void FormCreate();
     void Button5Click(); // start/stop
@@ -70,8 +38,9 @@ public:
     int WordIndex = 0; // the list entry of the current word
     QString AnswerWord; // the current word as the list spells it
     bool Answered = false; // the current word has been answered right
-    int RightCount = 0; // exam score: right answers
-    int WrongCount = 0; // exam score: wrong answers and revealed words
+    zarel::ExamScore Score; // exam score: right answers, wrong answers and revealed words
+    int RightCount() const { return Score.right(); }
+    int WrongCount() const { return Score.wrong(); }
 
     QTextEdit *RichEdit1;
     QLineEdit *Edit1;

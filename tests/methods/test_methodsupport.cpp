@@ -152,8 +152,7 @@ TEST_F(MethodSupportTest, HelpPageOfEachMethodByInterfaceLanguage)
 {
     startDictionary();
     for (const bool turkish : { true, false }) {
-        m_form->N14->setChecked(turkish);
-        m_form->N15->setChecked(!turkish);
+        (turkish ? m_form->N14 : m_form->N15)->trigger();
         for (int method = 1; method <= 5; ++method) {
             bool seen = false;
             whenShown<TForm8>([](TForm8 *help) { help->reject(); }, &seen);

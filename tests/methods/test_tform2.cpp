@@ -65,7 +65,7 @@ TEST_F(Method5Test, StartsOnEntryZeroWithItsTexts)
     EXPECT_EQ(w.Button3->text(), u"Pronunciation"_s);
     EXPECT_EQ(w.Button9->toolTip(), u"Start/Stop"_s);
     EXPECT_EQ(w.Label1->text(), u"The list has no English word"_s);
-    m_form->N15->setChecked(false);
+    m_form->N14->trigger();
     TForm2 turkish(m_form.get());
     EXPECT_EQ(turkish.Button3->text(), u"Kelimenin telaffuzu"_s);
     EXPECT_EQ(turkish.Label1->text(), u"Listede İngilizce kelime yok"_s);

@@ -70,8 +70,7 @@ TEST_F(Method2Test, StartsStoppedWithItsTextsAndSpeed)
         EXPECT_EQ(w.Timer1->interval(), interval);
     }
 
-    m_form->N15->setChecked(false);
-    m_form->N14->setChecked(true);
+    m_form->N14->trigger();
     TForm5 turkish(m_form.get());
     EXPECT_EQ(turkish.CheckBox1->text(), u"Ses"_s);
     EXPECT_EQ(turkish.SpeedButton1->text(), u"Çeviri"_s);
