@@ -2,8 +2,8 @@
 // italic labels.
 #include "zarel-dict/articles.h"
 
-#include "controls/rtfwriter.h"
 #include "dictionary/codepage1254.h"
+#include "rtf/rtfwriter.h"
 
 namespace zarel::dicttool {
 

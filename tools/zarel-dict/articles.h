@@ -2,7 +2,7 @@
 // English headwords) " /transcription/", then one numbered paragraph per sense.
 #pragma once
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 #include "zarel-dict/ipamap.h"
 
 #include <string>

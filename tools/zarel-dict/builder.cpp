@@ -2,10 +2,10 @@
 // input, and the build stages.
 #include "zarel-dict/builder.h"
 
-#include "controls/rtfdocument.h"
 #include "dictionary/codepage1254.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
+#include "platform/fileutil.h"
+#include "rtf/rtfdocument.h"
 #include "zarel-dict/articles.h"
 #include "zarel-dict/contentstage.h"
 #include "zarel-dict/reverseindex.h"

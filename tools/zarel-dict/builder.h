@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dictionary/dictionarywriter.h"
-#include "dictionary/result.h"
+#include "platform/result.h"
 #include "zarel-dict/freedict.h"
 #include "zarel-dict/ipamap.h"
 

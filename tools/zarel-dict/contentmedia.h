@@ -2,7 +2,7 @@
 // QPainter and encoded as JPEG or BMP, and synthesised as 16-bit mono WAV.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string>
 #include <vector>

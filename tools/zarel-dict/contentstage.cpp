@@ -4,9 +4,9 @@
 
 #include "zarel-dict/tablelines.h"
 
-#include "controls/rtfreader.h"
-#include "controls/rtfwriter.h"
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "zarel-dict/articles.h"
 #include "zarel-dict/contentmedia.h"
 #include "zarel-dict/ipamap.h"

@@ -3,8 +3,8 @@
 // "content"), and the usage-label check of `zarel-dict check`.
 #pragma once
 
-#include "controls/rtfdocument.h"
-#include "dictionary/result.h"
+#include "platform/result.h"
+#include "rtf/rtfdocument.h"
 #include "zarel-dict/builder.h"
 
 #include <memory>

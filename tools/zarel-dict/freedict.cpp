@@ -1,7 +1,7 @@
 // FreeDict reader: dictd index lines, dictzip data inflated once with zlib, entry parsing.
 #include "zarel-dict/freedict.h"
 
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 #include "zarel-dict/textrules.h"
 
 #include <algorithm>

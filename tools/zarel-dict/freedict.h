@@ -2,7 +2,7 @@
 // length in base 64) and the ".dict.dz" data (dictzip, a gzip file) or a plain ".dict".
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 
 #include "zarel-dict/tablelines.h"
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 // bold) and the conversion of FreeDict's IPA into it by the table in data/.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <array>
 #include <map>

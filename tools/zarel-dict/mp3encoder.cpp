@@ -2,7 +2,7 @@
 // data: temporary file and rename per file, one flush of the file system for the whole set.
 #include "zarel-dict/mp3encoder.h"
 
-#include "dictionary/fileutil.h"
+#include "platform/fileutil.h"
 
 #include <algorithm>
 #include <cstring>

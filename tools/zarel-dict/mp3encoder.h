@@ -2,7 +2,7 @@
 // rate, whole files written through a temporary file and a rename.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 // Turkish terms of a sense: labels and examples removed, split at commas and semicolons.
 #include "zarel-dict/reverseindex.h"
 
-#include "controls/rtfdocument.h"
+#include "rtf/rtfdocument.h"
 #include "zarel-dict/textrules.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/dictionaryindex.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/usersound.h"
+#include "platform/fileutil.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // between builds while their definition is unchanged.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 #include "zarel-dict/builder.h"
 #include "zarel-dict/ipamap.h"
 #include "zarel-dict/mp3encoder.h"

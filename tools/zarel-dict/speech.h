@@ -2,7 +2,7 @@
 // spoken from their text and transcription symbols from phoneme mnemonics, as 16-bit mono PCM.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // lines and lines starting with "#" skipped.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <string_view>
 

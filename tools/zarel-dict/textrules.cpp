@@ -1,10 +1,10 @@
 // Text rules of the data builder: transliteration to code page 1254, tabs and orders.
 #include "zarel-dict/textrules.h"
 
-#include "controls/rtfdocument.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/twordrecord.h"
+#include "rtf/rtfdocument.h"
 
 #include <unordered_map>
 

@@ -3,15 +3,15 @@
 
 #include "zarel-dict/contentstage.h"
 
-#include "controls/combosearch.h"
-#include "controls/rtfdocument.h"
-#include "controls/rtfreader.h"
 #include "dictionary/codepage1254.h"
+#include "dictionary/combosearch.h"
 #include "dictionary/dictionaryindex.h"
-#include "dictionary/fileutil.h"
 #include "dictionary/lettertabs.h"
 #include "dictionary/tcryptstream.h"
+#include "platform/fileutil.h"
 #include "platform/lzfile.h"
+#include "rtf/rtfdocument.h"
+#include "rtf/rtfreader.h"
 
 #include <algorithm>
 #include <memory>

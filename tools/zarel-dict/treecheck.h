@@ -2,7 +2,7 @@
 // every article RTF that begins with its headword), `list` and `show`.
 #pragma once
 
-#include "dictionary/result.h"
+#include "platform/result.h"
 
 #include <ostream>
 #include <string>
