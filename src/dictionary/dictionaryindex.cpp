@@ -1,6 +1,8 @@
 // Index loading: each ".dak" file read in one block; the per-tab lists point into the block.
 #include "dictionary/dictionaryindex.h"
 
+#include "platform/fileutil.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -152,18 +154,10 @@ void IndexBuffer::release()
 Status IndexBuffer::load(const std::string &path)
 {
     release();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return Status::failure(ErrorCode::FileNotFound, "File not found", path);
-        return Status::failure(ErrorCode::ReadError, std::strerror(errno), path);
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Status::failure(ErrorCode::ReadError, "Not a readable file", path);
-    }
-    const auto expected = static_cast<size_t>(st.st_size);
+    int fd = -1;
+    size_t expected = 0;
+    if (Status opened = openRegularFile(path, fd, expected); !opened.ok())
+        return opened;
     if (expected > 0) {
         installBusErrorHandler();
         void *map = ::mmap(nullptr, expected, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -181,19 +175,11 @@ Status IndexBuffer::load(const std::string &path)
     // Not mappable (or more mappings than the guard keeps): the contents are read instead.
     m_owned.reset(new unsigned char[expected > 0 ? expected : 1]);
     size_t done = 0;
-    while (done < expected) {
-        const ssize_t n = ::read(fd, m_owned.get() + done, expected - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            m_owned.reset();
-            return Status::failure(ErrorCode::ReadError, std::strerror(err), path);
-        }
-        if (n == 0)
-            break;
-        done += static_cast<size_t>(n);
+    const Status read = readUpTo(fd, reinterpret_cast<char *>(m_owned.get()), expected, done, path);
+    if (!read.ok()) {
+        ::close(fd);
+        m_owned.reset();
+        return read;
     }
     ::close(fd);
     m_data = m_owned.get();

@@ -51,10 +51,9 @@ bool fileExists(const std::string &path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-Status readWholeFile(const std::string &path, std::string &out)
+Status openRegularFile(const std::string &path, int &fd, size_t &size)
 {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT)
             return Status::failure(ErrorCode::FileNotFound, "File not found", path);
@@ -63,27 +62,43 @@ Status readWholeFile(const std::string &path, std::string &out)
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        fd = -1;
         return Status::failure(ErrorCode::ReadError, "Not a readable file", path);
     }
-    out.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+    size = static_cast<size_t>(st.st_size);
+    return Status::success();
+}
+
+Status readUpTo(int fd, char *buffer, size_t size, size_t &done, const std::string &path)
+{
+    done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, buffer + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            out.clear();
-            return Status::failure(ErrorCode::ReadError, std::strerror(err), path);
-        }
+        if (n < 0)
+            return Status::failure(ErrorCode::ReadError, std::strerror(errno), path);
         if (n == 0)
             break; // the file shrank while being read
         done += static_cast<size_t>(n);
     }
-    out.resize(done);
-    ::close(fd);
     return Status::success();
+}
+
+Status readWholeFile(const std::string &path, std::string &out)
+{
+    out.clear();
+    int fd = -1;
+    size_t size = 0;
+    Status status = openRegularFile(path, fd, size);
+    if (!status.ok())
+        return status;
+    out.resize(size);
+    size_t done = 0;
+    status = readUpTo(fd, out.data(), out.size(), done, path);
+    ::close(fd);
+    out.resize(status.ok() ? done : 0);
+    return status;
 }
 
 Status writeFileAtomic(const std::string &path, std::string_view data, Durability durability)

@@ -13,6 +13,13 @@ bool fileExists(const std::string &path);
 // Reads a whole file into `out`. FileNotFound when it does not exist, ReadError otherwise.
 Status readWholeFile(const std::string &path, std::string &out);
 
+// Opens `path` for reading when it is a regular file: `fd` (the caller closes it) and its size.
+// FileNotFound when it does not exist, ReadError otherwise (nothing left open).
+Status openRegularFile(const std::string &path, int &fd, size_t &size);
+// Reads from `fd` into `buffer` until `size` bytes or the end of the file; `done` is the count
+// read (less than `size` when the file shrank meanwhile). ReadError names `path`.
+Status readUpTo(int fd, char *buffer, size_t size, size_t &done, const std::string &path);
+
 // Whether writeFileAtomic waits for the data to reach the disk.
 enum class Durability {
     // The file and the rename are flushed before returning: user data, settings, index files.

@@ -3,6 +3,7 @@
 
 #include "dictionary/codepage1254.h"
 #include "dictionary/twordrecord.h"
+#include "support/testdictionary.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +11,7 @@ using namespace zarel;
 
 namespace {
 
-struct Entries
-{
-    explicit Entries(std::initializer_list<const char *> words)
-    {
-        for (const char *w : words)
-            records.push_back(TWordRecord::make(cp1254::fromUtf8(w), 0, 0, 1));
-        for (const auto &r : records)
-            pointers.push_back(&r);
-    }
-    std::vector<TWordRecord> records;
-    std::vector<const TWordRecord *> pointers;
-};
+using test::Entries;
 
 } // namespace
 

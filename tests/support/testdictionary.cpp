@@ -1,6 +1,8 @@
 // Test helpers: temporary folders and small dictionaries written with the real writer.
 #include "support/testdictionary.h"
 
+#include "dictionary/codepage1254.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -63,6 +65,14 @@ void writeFile(const std::string &path, const std::string &bytes)
 bool exists(const std::string &path)
 {
     return std::filesystem::exists(path);
+}
+
+Entries::Entries(std::initializer_list<const char *> words)
+{
+    for (const char *w : words)
+        records.push_back(TWordRecord::make(cp1254::fromUtf8(w), 0, 0, 1));
+    for (const auto &r : records)
+        pointers.push_back(&r);
 }
 
 } // namespace zarel::test

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "dictionary/dictionarywriter.h"
+#include "dictionary/twordrecord.h"
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,5 +42,17 @@ WriterEntry userEntry(const std::string &headword, const std::string &article);
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
 bool exists(const std::string &path);
+
+// The records of a word box's list, made from UTF-8 headwords, with the pointer list the searches
+// take (`pointers` points into `records`, so an object is not copied).
+struct Entries
+{
+    explicit Entries(std::initializer_list<const char *> words);
+    Entries(const Entries &) = delete;
+    Entries &operator=(const Entries &) = delete;
+
+    std::vector<TWordRecord> records;
+    std::vector<const TWordRecord *> pointers;
+};
 
 } // namespace zarel::test
