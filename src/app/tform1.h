@@ -342,6 +342,10 @@ public:
     bool PronounceAfterPlay = true;
     int Tag = 0; // 1 while the hangman window is open
 
+Q_SIGNALS:
+    // The captions have been set in the interface language (at start and after a change).
+    void interfaceLanguageApplied();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Shown again after a method or the hangman: the headword they left is wholly selected.

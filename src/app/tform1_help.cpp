@@ -43,7 +43,7 @@ void TForm1::showHelp(const QString &turkishPage, const QString &englishPage)
     QString folder = QDir::currentPath();
     if (!folder.endsWith(u'/'))
         folder += u'/';
-    HelpPath = folder + u"hlp/"_s + (N14->isChecked() ? turkishPage : englishPage);
+    HelpPath = folder + u"hlp/"_s + (Config.turkishInterface ? turkishPage : englishPage);
     const auto form = std::make_unique<TForm8>(this);
     form->HelpPath = HelpPath;
     form->exec();

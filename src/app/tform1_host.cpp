@@ -126,8 +126,7 @@ bool TForm1::englishInterface() const
 
 void TForm1::onInterfaceLanguageChange(QObject *context, std::function<void()> handler)
 {
-    // The two language items are a pair: a change of either shows on N14.
-    connect(N14, &QAction::changed, context, std::move(handler));
+    connect(this, &TForm1::interfaceLanguageApplied, context, std::move(handler));
 }
 
 void TForm1::showHelpPage(const QString &turkishPage, const QString &englishPage)

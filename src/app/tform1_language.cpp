@@ -28,7 +28,7 @@ constexpr int kCompactWidth = 408;
 
 void TForm1::applyInterfaceLanguage()
 {
-    const bool tr = N14->isChecked();
+    const bool tr = Config.turkishInterface;
     zarel::app::setDialogLanguage(tr);
     const auto text
         = [tr](const QString &turkish, const QString &english) { return tr ? turkish : english; };
@@ -71,6 +71,7 @@ void TForm1::applyInterfaceLanguage()
     Button4->setToolTip(text(u"Kelimeler listesini sil"_s, u"Clear the words list"_s));
     Combo->setToolTip(text(u"Çeviri için kelimeyi yazın"_s, u"Write a word"_s));
     updateCountLabel();
+    Q_EMIT interfaceLanguageApplied();
 }
 
 void TForm1::applyView()
@@ -82,7 +83,7 @@ void TForm1::applyView()
             topLayout->setExtent(TabControl1, width);
         TabControl1->resize(width, TabControl1->height());
     };
-    if (N12->isChecked()) {
+    if (!Config.standardView) {
         setTabWidth(TabControl1->width() - rightPanel1->width());
         Combo->resize(TabControl1->width() - 16, Combo->height());
         rightPanel1->hide();
@@ -98,7 +99,7 @@ void TForm1::applyView()
 void TForm1::applyDirection()
 {
     // The logo is read from the current directory; a missing or damaged picture leaves it empty.
-    const char *file = KbEg1->isChecked() ? "logo_en_tr.jpg" : "logo_tr_en.jpg";
+    const char *file = Config.englishToTurkish ? "logo_en_tr.jpg" : "logo_tr_en.jpg";
     zarel::RgbImage picture;
     QPixmap pixmap;
     if (zarel::decodeJpegFile(file, picture).ok()) {
@@ -122,7 +123,7 @@ void TForm1::loadBackgrounds()
 
 void TForm1::Image1Click()
 {
-    if (KbTr1->isChecked())
+    if (!Config.englishToTurkish)
         KbEg1Click();
     else
         KbTr1Click();

@@ -64,7 +64,7 @@ void TForm1::setVoiceControlsEnabled(bool enabled)
 
 void TForm1::SpeedButton1Click()
 {
-    const bool turkish = N14->isChecked();
+    const bool turkish = Config.turkishInterface;
     if (SpeedButton1->property("Tag").toInt() == 0) {
         VoiceRecording = std::make_unique<QByteArray>();
         VoiceRecordingRight = std::make_unique<QByteArray>();
