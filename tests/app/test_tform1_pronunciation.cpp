@@ -25,6 +25,7 @@
 #include <QToolButton>
 
 using zarel::test::baseEntry;
+using zarel::test::soundServerAnswers;
 using zarel::test::userEntry;
 using namespace Qt::StringLiterals;
 
@@ -34,7 +35,7 @@ class PronunciationTest : public FormTest
 {
 protected:
     // `device` pcmfile decodes as fast as it can; wavemapper plays at real pace on the sound
-    // server (see soundServerAnswers()).
+    // server (see zarel::test::soundServerAnswers()).
     TForm1 &start(double seconds, TOutputDevice device = TOutputDevice::pcmfile)
     {
         writeDictionary(
@@ -93,7 +94,6 @@ protected:
         m_form->openAddWordDialog(word, tab);
     }
     bool makersRunning() const { return !m_form->findChildren<UserSoundMaker *>().isEmpty(); }
-    static bool soundServerAnswers() { return std::system("pactl info >/dev/null 2>&1") == 0; }
     void choose(int tab, int item)
     {
         m_form->selectTab(tab);

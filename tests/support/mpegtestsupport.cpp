@@ -289,4 +289,9 @@ void MemoryStream::open(MpegLibrary &lib)
              &onSize, this);
 }
 
+bool soundServerAnswers()
+{
+    return std::system("pactl info >/dev/null 2>&1") == 0;
+}
+
 } // namespace zarel::test

@@ -52,6 +52,11 @@ public:
     void openFile(const std::string &name);
 };
 
+// True when a sound server answers, so the wavemapper device plays at real pace on its sink
+// (scripts/soundserver.sh starts one for the suite). The pcmfile device decodes as fast as it
+// can, so a test that looks at the state during a sound needs the server.
+bool soundServerAnswers();
+
 // The names the library must export, in the contract's order.
 const std::vector<std::string> &mpegEntryNames();
 
