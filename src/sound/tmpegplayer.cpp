@@ -323,7 +323,7 @@ void TMPEGPlayer::enableTimerAndTick()
 {
     if (UseTimer && m_pollTimer && m_pollTimer->interval() != 0) {
         m_pollTimer->start();
-        tick();
+        poll(false);
     }
 }
 
@@ -398,6 +398,11 @@ int TMPEGPlayer::Length()
 
 void TMPEGPlayer::tick()
 {
+    poll(true);
+}
+
+void TMPEGPlayer::poll(bool reportEnd)
+{
     if (!m_opened || !m_playing || !LibraryLoaded()) {
         m_pollTimer->stop();
         return;
@@ -412,7 +417,7 @@ void TMPEGPlayer::tick()
     if (pos > m_streamLength)
         pos = 0;
     Q_EMIT OnPosUpdate(pos, m_streamLength);
-    if (!std::atomic_ref<bool>(m_ended).load())
+    if (!reportEnd || !std::atomic_ref<bool>(m_ended).load())
         return;
     m_pollTimer->stop();
     m_playing = false;

@@ -94,6 +94,9 @@ private:
     void requireLoaded() const;
     void check();
     void tick();
+    // `reportEnd` false only reports the position: Play and Restart tick once at once, and an
+    // end found then is left to the timer, so it never reaches the handlers before Play returns.
+    void poll(bool reportEnd);
     void enableTimerAndTick();
     void releaseLibrary();
 

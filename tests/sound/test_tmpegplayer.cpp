@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+#include <utility>
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,6 +21,7 @@ namespace {
 
 // Generous for sanitizer builds on loaded cores: a passing test never waits it out.
 constexpr int kLongWaitMs = 20000;
+constexpr std::chrono::milliseconds kLongWait(kLongWaitMs);
 
 class PlayerTest : public ::testing::Test
 {
@@ -90,6 +95,33 @@ TEST_F(PlayerTest, PlayTwiceRestartsOnlyAfterTheEnd)
     EXPECT_EQ(ends.count(), 2);
     // Stop after the end was reached is an incorrect mode.
     EXPECT_EQ(errorCodeOf([&] { player.Stop(); }), 2);
+}
+
+// A sound that is over before Play returns (a short file, a busy machine) still reports its
+// end from the event loop: the handlers must not run in the middle of the caller's start-up.
+TEST_F(PlayerTest, AnEndReachedDuringPlayIsReportedAfterPlayReturns)
+{
+    QSignalSpy ends(&player, &TMPEGPlayer::OnPlayEnd);
+    openTone();
+    bool firstUpdate = true;
+    // The position report of Play's own first tick waits until the decoder has finished, so
+    // the end is already there when that tick looks for it.
+    // It waits without running the event loop, whose timer would otherwise look first.
+    QObject::connect(&player, &TMPEGPlayer::OnPosUpdate, &player, [&](int, int) {
+        if (!std::exchange(firstUpdate, false))
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + kLongWait;
+        while (player.PlayerMode() != MPEGDLL_MODE_ENDED
+               && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(player.PlayerMode(), MPEGDLL_MODE_ENDED);
+    });
+    player.Play();
+    EXPECT_FALSE(firstUpdate);
+    EXPECT_EQ(ends.count(), 0);
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_TRUE(ends.wait(kLongWaitMs));
+    EXPECT_FALSE(player.isPlaying());
 }
 
 TEST_F(PlayerTest, WithoutTheTimerNoEndIsRaised)
