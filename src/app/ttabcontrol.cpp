@@ -77,10 +77,10 @@ void TTabControl::setTabIndex(int index)
     m_bar->setCurrentIndex(index);
 }
 
-int TTabControl::addTab(const QPixmap &picture, const QString &caption)
+int TTabControl::addTab(const QIcon &picture, const QString &caption)
 {
     const QSignalBlocker blocker(m_bar);
-    return m_bar->addTab(QIcon(picture), caption);
+    return m_bar->addTab(picture, caption);
 }
 
 void TTabControl::resizeEvent(QResizeEvent *event)

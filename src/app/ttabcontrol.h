@@ -41,7 +41,7 @@ public:
     // ignored and the current tab stays.
     void setTabIndex(int index);
     // Appends a tab showing `picture`, with `caption` as its (hidden) text.
-    int addTab(const QPixmap &picture, const QString &caption);
+    int addTab(const QIcon &picture, const QString &caption);
 
 signals:
     // The user selected another tab.

@@ -219,7 +219,7 @@ TEST(TTabControlTest, SettingTheTabFromCodeRaisesNoChange)
 {
     TTabControl tabs;
     for (int t = 0; t < 56; ++t)
-        tabs.addTab(QPixmap(16, 16), QString::number(t));
+        tabs.addTab(QIcon(QPixmap(16, 16)), QString::number(t));
     QSignalSpy changes(&tabs, &TTabControl::change);
 
     tabs.setTabIndex(40);
