@@ -2,6 +2,7 @@
 // designed captions and check marks, and the wiring of the settings commands.
 #include "app/tform1.h"
 
+#include "controls/lazyicon.h"
 #include "controls/tricheditdblclick.h"
 #include "sound/tmpegplayer.h"
 
@@ -18,7 +19,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -55,62 +55,12 @@ private:
     int m_height;
 };
 
-// An icon that is made when it is first drawn or asked about. Until then it counts as not null,
-// so that buttons lay out as they do with the icon itself.
-class IconOnFirstUse final : public QIconEngine
-{
-public:
-    explicit IconOnFirstUse(std::function<QIcon()> make)
-        : m_make(std::move(make))
-    { }
-
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return icon().actualSize(size, mode, state);
-    }
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return icon().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override
-    {
-        return icon().pixmap(size, scale, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
-    {
-        return icon().availableSizes(mode, state);
-    }
-    QString iconName() override { return icon().name(); }
-    bool isNull() override { return false; }
-    QString key() const override { return u"IconOnFirstUse"_s; }
-    QIconEngine *clone() const override { return new IconOnFirstUse(*this); }
-
-private:
-    const QIcon &icon()
-    {
-        if (m_make) {
-            m_icon = m_make();
-            m_make = nullptr;
-        }
-        return m_icon;
-    }
-
-    std::function<QIcon()> m_make;
-    QIcon m_icon;
-};
-
 // A standard icon of the application's style, looked up when first drawn. Looking up the first
 // one reads the icon theme's index, several milliseconds that would otherwise come before the
 // window shows; a button that stays hidden never pays it.
 QIcon standardIcon(QStyle::StandardPixmap which)
 {
-    return QIcon(
-        new IconOnFirstUse([which] { return QApplication::style()->standardIcon(which); }));
+    return zarel::iconOnFirstUse([which] { return QApplication::style()->standardIcon(which); });
 }
 
 // A panel with a raised bevel of `bevel` pixels (0: none) whose docked children sit inside it.
@@ -181,6 +131,7 @@ TForm1::TForm1(QWidget *parent)
                       | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                       | Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint)
 {
+    startIndexLoad();
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Zarel English Dictionary"_s);
     QFont font(u"Times New Roman"_s);
@@ -192,7 +143,6 @@ TForm1::TForm1(QWidget *parent)
     client->resize(kClientWidth, kClientHeight);
     auto *clientLayout = new AlignLayout(client);
     setCentralWidget(client);
-
     buildTopPanel(client, clientLayout);
     mainPanel = makePanel(client, u"mainPanel"_s, kClientWidth, kClientHeight - 60, 1);
     clientLayout->addAligned(mainPanel, Align::Client);
@@ -222,7 +172,18 @@ TForm1::TForm1(QWidget *parent)
 
 QIcon TForm1::iconOnFirstUse(std::function<QIcon()> make)
 {
-    return QIcon(new IconOnFirstUse(std::move(make)));
+    return zarel::iconOnFirstUse(std::move(make));
+}
+
+QIcon TForm1::tabPicture(int tab)
+{
+    // Drawing the letters loads a bold font; the first paint of the tab strip, after the
+    // window shows, draws all 56 pictures in one go.
+    return iconOnFirstUse([this, tab] {
+        if (ImageList1.isEmpty())
+            ImageList1 = zarel::app::makeTabPictures();
+        return QIcon(ImageList1.at(tab));
+    });
 }
 
 TForm1::~TForm1()
@@ -252,9 +213,8 @@ void TForm1::buildTopPanel(QWidget *client, AlignLayout *clientLayout)
     TabControl1->resize(521, 58);
     TabControl1->tabBar()->setTabWidth(18);
     alignLayout(topPanel)->addAligned(TabControl1, Align::Right);
-    ImageList1 = zarel::app::makeTabPictures();
     for (int t = 0; t < zarel::kEnglishTabCount; ++t)
-        TabControl1->addTab(ImageList1.at(t), QString(QChar(u'A' + t)));
+        TabControl1->addTab(tabPicture(t), QString(QChar(u'A' + t)));
 
     // The seven Turkish letter buttons lie under the word box until it is made narrower.
     struct LetterButton

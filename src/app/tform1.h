@@ -12,7 +12,9 @@
 #include "platform/result.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -320,7 +322,7 @@ public:
     QMenu *PopupMenu1;
     QAction *Delete1;
     QAction *Action1;
-    QList<QPixmap> ImageList1;
+    QList<QPixmap> ImageList1; // empty until a tab picture is first drawn
     TMPEGPlayer *MPEG1;
     QGroupBox *RzGroupBox1;
     QGroupBox *RzGroupBox2;
@@ -332,7 +334,8 @@ public:
 
     // --- state ---
     std::string ProgramFolder; // the current directory at start-up; root of dictionary paths
-    std::string CdWavePath; // the "Wave/" folder of the first optical disc, or ""
+    // The "Wave/" folder of the first optical disc, or ""; looked for on first use.
+    mutable std::string CdWavePath;
     zarel::Settings Config; // the settings of Dictionary.cfg; the menus show them
     zarel::DictionaryIndex Dictionary; // IndexBuffers, EntryLists, WordLists, SoundNumbers
     zarel::WordList MarkedList; // the word list; ListBox1 shows its headwords
@@ -359,6 +362,13 @@ private:
     void wireSettings();
     void appendTurkishTabs();
     void buildWordLists();
+    // The index files load on a worker thread while the window is built; finishIndexLoad waits
+    // for them, counting each file on the splash, and gives the load's outcome.
+    void startIndexLoad();
+    zarel::Status finishIndexLoad();
+    // Waits for a load that the start-up does not use (the settings could not be read) and
+    // leaves every tab unloaded, as a start that stops before the index.
+    void discardIndexLoad();
     void failStartup(const zarel::Status &status);
     void wireLookup();
     void wireWordList();
@@ -382,6 +392,8 @@ private:
     // An icon made by `make` when it is first drawn or asked about, for buttons built at start
     // whose pictures cost time to make; until then it counts as not null.
     static QIcon iconOnFirstUse(std::function<QIcon()> make);
+    // The picture of letter tab `tab`, drawn with all the others (ImageList1) on first use.
+    QIcon tabPicture(int tab);
     void enterKeyPage();
     // The main window's part of the end of a sound: buttons and panels back, library unloaded.
     void mainWindowSoundEnded();
@@ -430,12 +442,17 @@ private:
     bool m_blankOverHeadword = false; // the blank being typed replaces the whole word box text
     bool m_keptListWriteFailed = false; // the last write of the kept word list failed
     bool m_methodWindowOpen = false;
+    mutable bool m_discLookedFor = false; // CdWavePath has been looked for
     bool m_clipboardWaiting = false; // text was copied while a method window was open
     QString m_waitingClipboardText; // the last text copied then
     std::array<std::function<void()>, 6> m_playEndGroups;
     std::array<WordListModel *, zarel::kTabCount> m_wordLists {};
     WordListModel *m_emptyWordList = nullptr;
     zarel::Status m_startupStatus;
+    // Declared after Dictionary, which the load fills: a load still running is waited for
+    // before the index goes.
+    std::atomic<int> m_indexFilesLoaded { 0 };
+    std::future<zarel::Status> m_indexLoad;
     bool m_turkishTabsAppended = false;
     int m_designedFormWidth = kClientWidth;
     int m_designedTabWidth = 0;

@@ -6,8 +6,10 @@
 #include "controls/cp1254text.h"
 #include "dictionary/codepage1254.h"
 #include "dictionary/combosearch.h"
+#include "platform/drivequery.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QComboBox>
@@ -96,6 +98,10 @@ std::string TForm1::dataFolder() const
 
 std::string TForm1::discSoundFolder() const
 {
+    // The mount table is read when a sound is first missing from the data folder, not at
+    // start-up; a folder set beforehand (tests) stands.
+    if (!std::exchange(m_discLookedFor, true) && CdWavePath.empty())
+        CdWavePath = zarel::findCdWavePath();
     return CdWavePath;
 }
 

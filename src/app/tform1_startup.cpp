@@ -14,8 +14,8 @@
 #include "controls/cp1254text.h"
 #include "dictionary/configfile.h"
 #include "dictionary/lettertabs.h"
-#include "platform/drivequery.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -48,12 +48,10 @@ void TForm1::FormCreate()
     const bool splashShown = Splash != nullptr;
     if (!splashShown)
         Splash = std::make_unique<TSplash>();
-    CdWavePath = zarel::findCdWavePath();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!splashShown)
         Splash->showAndPaint();
 
-    buildWordLists();
     m_designedFormWidth = width();
     m_designedTabWidth = TabControl1->width();
     m_designedComboWidth = Combo->width();
@@ -68,6 +66,7 @@ void TForm1::FormCreate()
     Config = designed;
     const zarel::SettingsLoad loaded = zarel::loadSettings(currentDirectory());
     if (!loaded.status.ok()) {
+        discardIndexLoad();
         failStartup(loaded.status);
         return;
     }
@@ -86,8 +85,7 @@ void TForm1::FormCreate()
     // Every tab exists from the start, so a tab number computed anywhere is always a tab;
     // the tabs of files that fail to load show empty lists.
     appendTurkishTabs();
-    const zarel::Status indexLoaded
-        = Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
+    const zarel::Status indexLoaded = finishIndexLoad();
     buildWordLists();
     if (!indexLoaded.ok()) {
         failStartup(indexLoaded);
@@ -109,8 +107,47 @@ void TForm1::FormCreate()
         Combo->setFocus();
 }
 
+void TForm1::startIndexLoad()
+{
+    // The files lie under the current directory, which is the program folder.
+    m_indexLoad = std::async(std::launch::async, [this, folder = currentDirectory()] {
+        return Dictionary.loadAll(
+            folder, [this] { m_indexFilesLoaded.fetch_add(1, std::memory_order_release); });
+    });
+}
+
+void TForm1::discardIndexLoad()
+{
+    if (m_indexLoad.valid())
+        (void)m_indexLoad.get();
+    for (int t = 0; t < zarel::kTabCount; ++t)
+        Dictionary.tab(t) = zarel::TabLists {};
+    buildWordLists();
+}
+
+zarel::Status TForm1::finishIndexLoad()
+{
+    if (!m_indexLoad.valid()) // a second start-up of the same window loads on this thread
+        return Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
+    // The splash counts every loaded file, as files that are done by now are shown at once.
+    int counted = 0;
+    const auto countLoaded = [&] {
+        for (const int loaded = m_indexFilesLoaded.load(std::memory_order_acquire);
+             counted < loaded; ++counted)
+            Splash->advance();
+    };
+    while (m_indexLoad.wait_for(std::chrono::milliseconds(TSplash::kLabelPaintInterval))
+           != std::future_status::ready)
+        countLoaded();
+    countLoaded();
+    return m_indexLoad.get();
+}
+
 void TForm1::failStartup(const zarel::Status &status)
 {
+    // The index load may still run when the settings could not be read.
+    if (m_indexLoad.valid())
+        m_indexLoad.wait();
     m_startupStatus = status;
     Splash.reset();
     zarel::app::reportError(this, zarel::app::errorText(status));
@@ -123,7 +160,7 @@ void TForm1::appendTurkishTabs()
     m_turkishTabsAppended = true;
     for (int n = 1; n <= zarel::kTurkishTabCount; ++n) {
         const auto caption = static_cast<char>(191 + n);
-        TabControl1->addTab(ImageList1.at(zarel::kEnglishTabCount - 1 + n),
+        TabControl1->addTab(tabPicture(zarel::kEnglishTabCount - 1 + n),
                             zarel::app::fromCp1254(std::string_view(&caption, 1)));
     }
 }
