@@ -109,11 +109,16 @@ void TForm1::FormCreate()
 
 void TForm1::startIndexLoad()
 {
-    // The files lie under the current directory, which is the program folder.
-    m_indexLoad = std::async(std::launch::async, [this, folder = currentDirectory()] {
-        return Dictionary.loadAll(
-            folder, [this] { m_indexFilesLoaded.fetch_add(1, std::memory_order_release); });
-    });
+    // The files lie under the current directory, which is the program folder. Without a
+    // thread to spare, FormCreate loads them itself.
+    try {
+        m_indexLoad = std::async(std::launch::async, [this, folder = currentDirectory()] {
+            return Dictionary.loadAll(
+                folder, [this] { m_indexFilesLoaded.fetch_add(1, std::memory_order_release); });
+        });
+    } catch (const std::system_error &) {
+        m_indexLoad = {};
+    }
 }
 
 void TForm1::discardIndexLoad()
@@ -127,7 +132,7 @@ void TForm1::discardIndexLoad()
 
 zarel::Status TForm1::finishIndexLoad()
 {
-    if (!m_indexLoad.valid()) // a second start-up of the same window loads on this thread
+    if (!m_indexLoad.valid()) // no worker, or a second start-up of the same window
         return Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
     // The splash counts every loaded file, as files that are done by now are shown at once.
     int counted = 0;
