@@ -131,6 +131,7 @@ TForm1::TForm1(QWidget *parent)
                       | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                       | Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint)
 {
+    // The index files load while the controls are built; FormCreate waits for them.
     startIndexLoad();
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Zarel English Dictionary"_s);
@@ -143,6 +144,7 @@ TForm1::TForm1(QWidget *parent)
     client->resize(kClientWidth, kClientHeight);
     auto *clientLayout = new AlignLayout(client);
     setCentralWidget(client);
+
     buildTopPanel(client, clientLayout);
     mainPanel = makePanel(client, u"mainPanel"_s, kClientWidth, kClientHeight - 60, 1);
     clientLayout->addAligned(mainPanel, Align::Client);

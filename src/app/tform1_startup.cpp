@@ -134,7 +134,7 @@ zarel::Status TForm1::finishIndexLoad()
 {
     if (!m_indexLoad.valid()) // no worker, or a second start-up of the same window
         return Dictionary.loadAll(ProgramFolder, [this] { Splash->advance(); });
-    // The splash counts every loaded file, as files that are done by now are shown at once.
+    // Each loaded file advances the splash: the files done by now at once, the rest as they come.
     int counted = 0;
     const auto countLoaded = [&] {
         for (const int loaded = m_indexFilesLoaded.load(std::memory_order_acquire);
