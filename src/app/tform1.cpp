@@ -2,7 +2,6 @@
 // designed captions and check marks, and the wiring of the settings commands.
 #include "app/tform1.h"
 
-#include "controls/lazyicon.h"
 #include "controls/tricheditdblclick.h"
 #include "sound/tmpegplayer.h"
 
@@ -19,6 +18,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -55,12 +55,62 @@ private:
     int m_height;
 };
 
+// An icon that is made when it is first drawn or asked about. Until then it counts as not null,
+// so that buttons lay out as they do with the icon itself.
+class IconOnFirstUse final : public QIconEngine
+{
+public:
+    explicit IconOnFirstUse(std::function<QIcon()> make)
+        : m_make(std::move(make))
+    { }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return icon().name(); }
+    bool isNull() override { return false; }
+    QString key() const override { return u"IconOnFirstUse"_s; }
+    QIconEngine *clone() const override { return new IconOnFirstUse(*this); }
+
+private:
+    const QIcon &icon()
+    {
+        if (m_make) {
+            m_icon = m_make();
+            m_make = nullptr;
+        }
+        return m_icon;
+    }
+
+    std::function<QIcon()> m_make;
+    QIcon m_icon;
+};
+
 // A standard icon of the application's style, looked up when first drawn. Looking up the first
 // one reads the icon theme's index, several milliseconds that would otherwise come before the
 // window shows; a button that stays hidden never pays it.
 QIcon standardIcon(QStyle::StandardPixmap which)
 {
-    return zarel::iconOnFirstUse([which] { return QApplication::style()->standardIcon(which); });
+    return QIcon(
+        new IconOnFirstUse([which] { return QApplication::style()->standardIcon(which); }));
 }
 
 // A panel with a raised bevel of `bevel` pixels (0: none) whose docked children sit inside it.
@@ -174,7 +224,7 @@ TForm1::TForm1(QWidget *parent)
 
 QIcon TForm1::iconOnFirstUse(std::function<QIcon()> make)
 {
-    return zarel::iconOnFirstUse(std::move(make));
+    return QIcon(new IconOnFirstUse(std::move(make)));
 }
 
 QIcon TForm1::tabPicture(int tab)

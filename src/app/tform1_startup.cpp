@@ -150,9 +150,6 @@ zarel::Status TForm1::finishIndexLoad()
 
 void TForm1::failStartup(const zarel::Status &status)
 {
-    // The index load may still run when the settings could not be read.
-    if (m_indexLoad.valid())
-        m_indexLoad.wait();
     m_startupStatus = status;
     Splash.reset();
     zarel::app::reportError(this, zarel::app::errorText(status));

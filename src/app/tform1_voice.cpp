@@ -8,25 +8,14 @@
 #include <QAction>
 #include <QComboBox>
 #include <QIcon>
-#include <QImageReader>
 #include <QListWidget>
 #include <QMenu>
-#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The record button's glyph, a BMP file of the data folder. It is read as BMP outright: letting
-// the image reader guess the format would load every image-format plugin of Qt on the way.
-QIcon recordGlyph(const QString &fileName)
-{
-    QImageReader reader(fileName, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
-}
 
 std::function<TAudio *(QObject *)> &audioFactory()
 {
@@ -61,7 +50,7 @@ void TForm1::buildVoiceRecording()
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     SpeedButton1->setProperty("Tag", 0);
-    SpeedButton1->setIcon(recordGlyph(u"Record1.bmp"_s));
+    SpeedButton1->setIcon(QIcon(u"Record1.bmp"_s));
 }
 
 void TForm1::setVoiceControlsEnabled(bool enabled)
@@ -81,7 +70,7 @@ void TForm1::SpeedButton1Click()
         VoiceRecordingRight = std::make_unique<QByteArray>();
         Audio1->Recorder()->StartRecording();
         SpeedButton1->setProperty("Tag", 1);
-        SpeedButton1->setIcon(recordGlyph(u"Stop2.bmp"_s));
+        SpeedButton1->setIcon(QIcon(u"Stop2.bmp"_s));
         SpeedButton1->setToolTip(turkish ? u"Dur"_s : u"Stop"_s);
         setVoiceControlsEnabled(false);
         return;
@@ -90,7 +79,7 @@ void TForm1::SpeedButton1Click()
     // replayed from here on.
     Audio1->Recorder()->StopRecording();
     SpeedButton1->setProperty("Tag", 0);
-    SpeedButton1->setIcon(recordGlyph(u"Record1.bmp"_s));
+    SpeedButton1->setIcon(QIcon(u"Record1.bmp"_s));
     SpeedButton1->setToolTip(turkish ? u"Ses kaydı"_s : u"Record"_s);
     setVoiceControlsEnabled(true);
 }
